@@ -19,4 +19,4 @@ const StringResource kStrings[] = {
 
 } // namespace
 
-const ResourceModule g_piboModule{":/pictures/", kStrings, std::size(kStrings)};
+const ResourceModule g_piboModule{":/pictures/", kStrings, std::size(kStrings), ":/icons/"};

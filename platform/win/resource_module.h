@@ -17,4 +17,6 @@ struct ResourceModule {
     LPCSTR bitmapFolder;
     const StringResource* strings;
     std::size_t stringCount;
+    // Folder in Qt's resource system holding icon 128 as "<size>.png" renditions.
+    LPCSTR iconFolder;
 };
