@@ -35,6 +35,7 @@ install(CODE "
         set(PIBO_INSTALLED_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
     endif()
     set(PIBO_INSTALL_DATADIR \"\${PIBO_INSTALLED_PREFIX}/${PIBO_DATA_SUBDIR}\")
+    set(PIBO_INSTALL_APPDIR \"\${PIBO_INSTALLED_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications\")
     set(PIBO_SETTINGS_FILE \"${PIBO_SETTINGS_FILE}\")
     configure_file(\"${PIBO_DIST_DIR}/pibo.desktop.in\"
                    \"${PIBO_DIST_BUILD_DIR}/install/pibo.desktop\" @ONLY)
