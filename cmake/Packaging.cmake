@@ -13,6 +13,11 @@ set(PIBO_HOMEPAGE "https://pibo.example.org/" CACHE STRING "Project homepage")
 set(PIBO_PACKAGE_MAINTAINER "The Pibo developers <pibo@example.org>"
     CACHE STRING "Maintainer field of the Debian package")
 
+# The date of this release, for the metainfo, the manual page and the package's changelog.
+set(PIBO_RELEASE_DATE 2026-12-11)
+set(PIBO_RELEASE_DATE_RFC2822 "Fri, 11 Dec 2026 12:00:00 +0000")
+set(PIBO_RELEASE_MONTH "December 2026")
+
 # The settings file, relative to $XDG_CONFIG_HOME, as the manual page names it.
 set(PIBO_SETTINGS_FILE "@PIBO_SETTINGS_FILE@")
 
@@ -27,19 +32,20 @@ install(FILES ${PIBO_DIST_BUILD_DIR}/${PIBO_APPSTREAM_ID}.metainfo.xml
 
 # The desktop entry and the manual page name the absolute media folder, which is known only when
 # installing: `--prefix` and CPack's staging both change CMAKE_INSTALL_PREFIX after configuring.
-# PIBO_INSTALLED_PREFIX is where the files finally live; CPack sets it to its packaging prefix.
+# So they are configured twice: here with all but the install paths, which stay @-placeholders,
+# and again by the install step once the final prefix is known (CPack installs with its packaging
+# prefix and stages through DESTDIR, so CMAKE_INSTALL_PREFIX is the final prefix there too).
+set(PIBO_INSTALL_DATADIR "@PIBO_INSTALL_DATADIR@")
+set(PIBO_INSTALL_APPDIR "@PIBO_INSTALL_APPDIR@")
+configure_file(${PIBO_DIST_DIR}/pibo.desktop.in ${PIBO_DIST_BUILD_DIR}/pibo.desktop.in @ONLY)
+configure_file(${PIBO_DIST_DIR}/pibo.6 ${PIBO_DIST_BUILD_DIR}/pibo.6.in @ONLY)
 install(CODE "
-    if(DEFINED CPACK_PACKAGING_INSTALL_PREFIX)
-        set(PIBO_INSTALLED_PREFIX \"\${CPACK_PACKAGING_INSTALL_PREFIX}\")
-    else()
-        set(PIBO_INSTALLED_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
-    endif()
-    set(PIBO_INSTALL_DATADIR \"\${PIBO_INSTALLED_PREFIX}/${PIBO_DATA_SUBDIR}\")
-    set(PIBO_INSTALL_APPDIR \"\${PIBO_INSTALLED_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications\")
-    set(PIBO_SETTINGS_FILE \"${PIBO_SETTINGS_FILE}\")
-    configure_file(\"${PIBO_DIST_DIR}/pibo.desktop.in\"
+    set(PIBO_INSTALL_DATADIR \"\${CMAKE_INSTALL_PREFIX}/${PIBO_DATA_SUBDIR}\")
+    set(PIBO_INSTALL_APPDIR \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications\")
+    configure_file(\"${PIBO_DIST_BUILD_DIR}/pibo.desktop.in\"
                    \"${PIBO_DIST_BUILD_DIR}/install/pibo.desktop\" @ONLY)
-    configure_file(\"${PIBO_DIST_DIR}/pibo.6\" \"${PIBO_DIST_BUILD_DIR}/install/pibo.6\" @ONLY)
+    configure_file(\"${PIBO_DIST_BUILD_DIR}/pibo.6.in\" \"${PIBO_DIST_BUILD_DIR}/install/pibo.6\"
+                   @ONLY)
     execute_process(COMMAND gzip -9nf \"${PIBO_DIST_BUILD_DIR}/install/pibo.6\"
                     RESULT_VARIABLE pibo_gzip_result)
     if(NOT pibo_gzip_result EQUAL 0)
@@ -49,6 +55,15 @@ install(CODE "
 install(FILES ${PIBO_DIST_BUILD_DIR}/install/pibo.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PIBO_DIST_BUILD_DIR}/install/pibo.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+
+# The changelog a Debian package carries, compressed as the policy asks; CPack adds it to what it
+# stages (a plain install leaves it out).
+configure_file(${PIBO_DIST_DIR}/changelog.in ${PIBO_DIST_BUILD_DIR}/changelog @ONLY)
+execute_process(COMMAND gzip -9nc ${PIBO_DIST_BUILD_DIR}/changelog
+                OUTPUT_FILE ${PIBO_DIST_BUILD_DIR}/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/PackageChangelog.cmake.in
+               ${PIBO_DIST_BUILD_DIR}/PackageChangelog.cmake @ONLY)
+set(CPACK_INSTALL_SCRIPTS ${PIBO_DIST_BUILD_DIR}/PackageChangelog.cmake)
 
 # The icon in the hicolor theme, from the renditions in res/icons/.
 foreach(size 16 32 48 64 128 256)
@@ -66,18 +81,20 @@ set(CPACK_PACKAGE_VENDOR "The Pibo developers")
 set(CPACK_PACKAGE_CONTACT "${PIBO_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "pictures and sounds for every key, for small children")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Pibo opens one maximised window that asks the child to press any key. From then on every
-fresh key press fills the window with a big picture and plays a sound: letters and digits show
-their own picture and say their name, every other key shows the next of six shapes, and the
-mouse buttons play sounds too. Holding a key down repeats nothing.
+    "Pibo opens one maximised window that asks the child to press any key.
+From then on every fresh key press fills the window with a big picture
+and plays a sound: letters and digits show their own picture and say
+their name, every other key shows the next of six shapes, and the mouse
+buttons play sounds too. Holding a key down repeats nothing.
 
-A parent can switch letters and digits to the family's own pictures from the View menu and
-replace any sound with a recording of their own.")
+A parent can switch letters and digits to the family's own pictures
+from the View menu and replace any sound with a recording of their own.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${PIBO_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PIBO_HOMEPAGE}")
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# Education rather than games: Debian keeps the programs of the games section in /usr/games.
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps finds the libraries (Qt 6 widgets, libsndfile, SDL2, ...); these are what Qt
 # loads at run time and the libraries do not pull in: the X11 platform plugin and a font.
