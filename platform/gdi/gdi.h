@@ -3,6 +3,7 @@
 // their own depth and colour table.
 #pragma once
 
+#include "platform/gdi/gdi_objects.h"
 #include "platform/win/windows.h"
 
 int GetObjectA(HGDIOBJ hObject, int cbBuffer, LPVOID pv);

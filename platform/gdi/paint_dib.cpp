@@ -1,0 +1,113 @@
+#include "platform/gdi/paint_dib.h"
+
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/gdi/device_context.h"
+
+namespace pibo::gdi {
+
+namespace {
+
+// Rows are scaled into a band and handed to the painter a band at a time: the band stays in the
+// cache and the painter keeps its clipping and transformation.
+constexpr LONG kBandRows = 32;
+
+// Working memory reused from draw to draw, so that painting a picture allocates nothing once the
+// buffers have grown to the window's size. Painting happens on the user-interface thread only.
+struct Scratch {
+    std::vector<std::uint32_t> sourceRow;
+    std::vector<LONG> columns;
+    std::vector<std::uint32_t> band;
+};
+
+Scratch& TheScratch() {
+    static Scratch scratch;
+    return scratch;
+}
+
+template <typename T> T* Sized(std::vector<T>& v, std::size_t n) {
+    if (v.size() < n)
+        v.resize(n);
+    return v.data();
+}
+
+// The part of the surface that can show anything, in the painter's coordinates.
+QRect VisibleArea(const DeviceContext& dc) {
+    QRect area(0, 0, dc.width, dc.height);
+    const QPainter& p = *dc.painter;
+    const QTransform& t = p.worldTransform();
+    if (p.worldMatrixEnabled() && !t.isIdentity()) {
+        if (!t.isInvertible())
+            return {};
+        area = t.inverted().mapRect(QRectF(area)).toAlignedRect();
+    }
+    if (p.hasClipping())
+        area &= p.clipBoundingRect().toAlignedRect();
+    return area;
+}
+
+} // namespace
+
+bool PaintDib(DeviceContext* dc, Rect dst, const DibPixels& pixels, Rect src) {
+    if (!dc || !dc->painter)
+        return false;
+    if (dst.width <= 0 || dst.height <= 0 || src.width <= 0 || src.height <= 0)
+        return true;
+
+    // Only the destination pixels on the surface are computed.
+    const QRect area = VisibleArea(*dc);
+    const long long x0 = std::max<long long>(dst.x, area.left());
+    const long long y0 = std::max<long long>(dst.y, area.top());
+    const long long x1 = std::min<long long>(static_cast<long long>(dst.x) + dst.width,
+                                             static_cast<long long>(area.right()) + 1);
+    const long long y1 = std::min<long long>(static_cast<long long>(dst.y) + dst.height,
+                                             static_cast<long long>(area.bottom()) + 1);
+    if (x0 >= x1 || y0 >= y1)
+        return true;
+    const auto width = static_cast<LONG>(x1 - x0);
+
+    Scratch& s = TheScratch();
+    std::uint32_t* sourceRow = Sized(s.sourceRow, static_cast<std::size_t>(src.width));
+    LONG* columns = Sized(s.columns, static_cast<std::size_t>(width));
+    std::uint32_t* band = Sized(s.band, static_cast<std::size_t>(width) * kBandRows);
+    for (LONG i = 0; i < width; ++i)
+        columns[i] = SourceIndex(x0 - dst.x + i, dst.width, src.width);
+
+    QPainter& painter = *dc->painter;
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setOpacity(1.0);
+
+    LONG convertedRow = -1;
+    for (long long bandTop = y0; bandTop < y1; bandTop += kBandRows) {
+        const auto rows = static_cast<LONG>(std::min<long long>(kBandRows, y1 - bandTop));
+        LONG previousSourceRow = -1;
+        for (LONG r = 0; r < rows; ++r) {
+            std::uint32_t* out = band + static_cast<std::size_t>(r) * width;
+            const LONG sy = src.y + SourceIndex(bandTop + r - dst.y, dst.height, src.height);
+            if (sy == previousSourceRow) {
+                std::memcpy(out, out - width, static_cast<std::size_t>(width) * 4);
+                continue;
+            }
+            if (sy != convertedRow) {
+                ConvertRow(pixels, sy, src.x, src.width, sourceRow);
+                convertedRow = sy;
+            }
+            for (LONG i = 0; i < width; ++i)
+                out[i] = sourceRow[columns[i]];
+            previousSourceRow = sy;
+        }
+        const QImage image(reinterpret_cast<const uchar*>(band), width, rows, width * 4,
+                           QImage::Format_RGB32);
+        painter.drawImage(QPoint(static_cast<int>(x0), static_cast<int>(bandTop)), image);
+    }
+    painter.restore();
+    return true;
+}
+
+} // namespace pibo::gdi
