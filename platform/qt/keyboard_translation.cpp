@@ -32,7 +32,10 @@ struct KeyboardTranslator::State {
     KeyboardState keys;
 };
 
-KeyboardTranslator::KeyboardTranslator() : m_state(new State) {}
+KeyboardTranslator::KeyboardTranslator() : m_state(new State) {
+    // Switches on detectable auto-repeat before the first key can be held.
+    X11Keyboard::forApplication();
+}
 
 KeyboardTranslator::~KeyboardTranslator() {
     delete m_state;
