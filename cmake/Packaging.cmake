@@ -67,11 +67,9 @@ set(CPACK_INSTALL_SCRIPTS ${PIBO_DIST_BUILD_DIR}/PackageChangelog.cmake)
 
 # The icon in the hicolor theme, from the renditions in res/icons/.
 foreach(size 16 32 48 64 128 256)
-    if(EXISTS ${CMAKE_SOURCE_DIR}/res/icons/pibo-${size}.png)
     install(FILES ${CMAKE_SOURCE_DIR}/res/icons/pibo-${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
             RENAME pibo.png)
-    endif()
 endforeach()
 
 # The Debian package.

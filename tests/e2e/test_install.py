@@ -72,7 +72,8 @@ class InstallTreeTest(unittest.TestCase):
         return os.path.join(self.prefix, rel)
 
     def test_file_set(self):
-        metainfo = [f for f in self.files if re.fullmatch(r"share/metainfo/[\w.]+\.metainfo\.xml", f)]
+        metainfo = [f for f in self.files
+                    if re.fullmatch(r"share/metainfo/[\w.]+\.metainfo\.xml", f)]
         mypics = [f for f in self.files if f.startswith("share/pibo/mypics/")]
         expected = ({"bin/pibo", "share/applications/pibo.desktop", "share/man/man6/pibo.6.gz"}
                     | {f"share/pibo/sounds/{n}" for n in harness.SOUND_NAMES}
@@ -125,7 +126,7 @@ class InstallTreeTest(unittest.TestCase):
         component_id = os.path.basename(path)[:-len(".metainfo.xml")]
         self.assertIn(f"<id>{component_id}</id>", text)
         self.assertIn('<launchable type="desktop-id">pibo.desktop</launchable>', text)
-        self.assertNotIn("@", text.replace("<?xml", ""))
+        self.assertEqual(re.findall(r"@\w+@", text), [])
 
     def test_manual_page(self):
         with gzip.open(self.path("share/man/man6/pibo.6.gz"), "rt", encoding="utf-8") as f:
@@ -134,8 +135,8 @@ class InstallTreeTest(unittest.TestCase):
         self.assertEqual(re.findall(r"@\w+@", text), [])
         self.assertIn(self.path("share/pibo"), text)
         if shutil.which("man"):
-            result = run("man", "--warnings", "-E", "UTF-8", "-l", self.path("share/man/man6/pibo.6.gz"),
-                         env=dict(os.environ, MANWIDTH="80", MAN_KEEP_FORMATTING="0"))
+            result = run("man", "--warnings", "-E", "UTF-8", "-l",
+                         self.path("share/man/man6/pibo.6.gz"), env=dict(os.environ, MANWIDTH="80"))
             self.assertEqual(result.returncode, 0, result.stderr)
             self.assertEqual(result.stderr.strip(), "")
             self.assertIn("mypics/", result.stdout)
@@ -146,9 +147,10 @@ class InstallTreeTest(unittest.TestCase):
             result = run("cmake", "--install", BUILD, "--prefix", "/opt/pibo",
                          env=dict(os.environ, DESTDIR=root))
             self.assertEqual(result.returncode, 0, result.stderr)
-            entry = read_desktop_entry(os.path.join(root, "opt/pibo/share/applications/pibo.desktop"))
+            installed = os.path.join(root, "opt/pibo/share")
+            entry = read_desktop_entry(os.path.join(installed, "applications/pibo.desktop"))
             self.assertEqual(entry["Path"], "/opt/pibo/share/pibo")
-            self.assertTrue(os.path.isfile(os.path.join(root, "opt/pibo/share/pibo/sounds/A.wav")))
+            self.assertTrue(os.path.isfile(os.path.join(installed, "pibo/sounds/A.wav")))
         finally:
             shutil.rmtree(root, ignore_errors=True)
 
