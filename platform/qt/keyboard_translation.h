@@ -55,7 +55,10 @@ private:
 std::optional<KeyMessage> TranslateKeyEvent(const NativeKeyEvent& event, KeyboardState& state);
 
 // Keeps which keys are down, so that a held key gives key-downs with the previous-state bit and
-// no key-up until it is really released, whatever the X server's auto-repeat sends.
+// no key-up until it is really released, whatever the X server's auto-repeat sends. On X11 it
+// switches on detectable auto-repeat for the application's connection and reads the keymap
+// there; without X (Wayland, the offscreen platform) it works from the events alone. Events that
+// Qt made up without native data are placed by their Qt key code on a US keyboard.
 class KeyboardTranslator {
 public:
     KeyboardTranslator();
