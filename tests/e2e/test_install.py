@@ -238,6 +238,9 @@ class DebianPackageTest(unittest.TestCase):
             result = run(*dpkg, "--force-depends", "-i", self.deb)
             self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
             self.assertTrue(os.path.isfile(os.path.join(root, "usr/share/pibo/sounds/takeoff.wav")))
+            # The installed tree as a software centre reads it: metainfo, desktop entry, icons.
+            result = run("appstreamcli", "validate-tree", "--no-net", root)
+            self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
             result = run(*dpkg, "--purge", "pibo")
             self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
             left = [os.path.relpath(os.path.join(d, n), root) for d, ds, fs in os.walk(root)
