@@ -69,7 +69,7 @@ speak() { # name, text
     local tempo
     tempo=$(awk -v l="$length" -v m="$max_seconds" 'BEGIN { t = l / (m - 0.03); print (t > 1 ? t : 1) }')
     sx "$work/$name.trim.wav" -e floating-point -b 32 "$work/$name.raw.wav" \
-        tempo -s "$tempo" pad 0.01 0.02 fade q 0.005 0 0.03
+        tempo -s "$tempo" fade q 0.005 0 0.03 pad 0.01 0.02
 }
 
 # A bell-like note: a sine with a softer octave above it, struck and dying away.
