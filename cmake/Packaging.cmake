@@ -18,9 +18,6 @@ set(PIBO_RELEASE_DATE 2026-12-11)
 set(PIBO_RELEASE_DATE_RFC2822 "Fri, 11 Dec 2026 12:00:00 +0000")
 set(PIBO_RELEASE_MONTH "December 2026")
 
-# The settings file, relative to $XDG_CONFIG_HOME, as the manual page names it.
-set(PIBO_SETTINGS_FILE "@PIBO_SETTINGS_FILE@")
-
 set(PIBO_DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
 set(PIBO_DIST_BUILD_DIR ${CMAKE_BINARY_DIR}/dist)
 
