@@ -1,6 +1,9 @@
-#include <cstdio>
+#include "app/PiboApp.h"
+#include "res/module.h"
 
-int main() {
-    std::puts("pibo: the program window is not built yet");
-    return 0;
+// The one application object, constructed before anything else runs.
+CPiboApp theApp;
+
+int main(int argc, char* argv[]) {
+    return AfxWinMain(&g_piboModule, argc, argv);
 }

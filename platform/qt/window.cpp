@@ -1,0 +1,30 @@
+#include "platform/qt/window.h"
+
+#include <QWidget>
+
+#include "platform/framework/wnd.h"
+
+Window::~Window() {
+    windowGone();
+}
+
+void Window::windowGone() {
+    if (CWnd* p = wnd) {
+        wnd = nullptr;
+        p->OnWindowDestroyed();
+    }
+}
+
+LRESULT Window::dispatch(UINT message, WPARAM wParam, LPARAM lParam, QEvent* event) {
+    LRESULT lResult = 0;
+    CWnd::DispatchFromPlatform(wnd, message, wParam, lParam, event, &lResult);
+    return lResult;
+}
+
+namespace pibo::qt {
+
+Window* WindowOf(QWidget* widget) {
+    return dynamic_cast<Window*>(widget);
+}
+
+} // namespace pibo::qt

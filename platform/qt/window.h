@@ -1,0 +1,54 @@
+// The real window behind an HWND: a Qt widget and the framework object (CWnd) it belongs to.
+// Each kind of window the framework makes (frame, view, dialog) is a widget class deriving from
+// Window; Qt events reach the framework as messages through dispatch().
+#pragma once
+
+#include <string>
+
+#include <QRegion>
+
+#include "platform/win/windows.h"
+
+class QEvent;
+class QPaintEvent;
+class QWidget;
+class CWnd;
+
+struct Window {
+    explicit Window(CWnd* pWnd) : wnd(pWnd) {}
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // The framework object; nullptr once it has let go of the window.
+    CWnd* wnd;
+
+    // The window with its frame and bars, and its client area (where painting happens).
+    virtual QWidget* widget() = 0;
+    virtual QWidget* client() { return widget(); }
+
+    // Qt's own handling of an event this window was given: the default processing of the message
+    // made from it.
+    virtual void defaultProcessing(QEvent* event) = 0;
+
+    // Sends a message made from a Qt event to the framework object.
+    LRESULT dispatch(UINT message, WPARAM wParam, LPARAM lParam, QEvent* event);
+
+    // The part of the client area invalidated and not yet painted.
+    QRegion invalid;
+    // The paint event being dispatched, while there is one.
+    QPaintEvent* currentPaint = nullptr;
+    // The window's own text (a top-level window shows it as its title).
+    std::string text;
+
+protected:
+    // For the widget's destructor: the window goes, the framework object is told.
+    void windowGone();
+};
+
+namespace pibo::qt {
+
+// The Window of a widget, or nullptr for widgets the framework did not make.
+Window* WindowOf(QWidget* widget);
+
+} // namespace pibo::qt
