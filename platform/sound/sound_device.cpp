@@ -1,19 +1,42 @@
 #include "platform/sound/sound_device.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
-// 512 frames are 10.7 ms at 48 kHz: short enough for a key press to be heard at once, long
-// enough for the server not to run dry.
-constexpr Uint16 kBufferFrames = 512;
+// 384 frames are 8 ms at 48 kHz. SDL asks PulseAudio for no more than one buffer in flight, so
+// this sets the delay from a request to its sound (about 10 ms measured, against about 18 ms with
+// 512 frames) and how late the audio thread may wake before the stream runs dry.
+constexpr Uint16 kBufferFrames = 384;
 // 2.5 ms: too short to hear as a fade, long enough to take the click out of a cut.
 constexpr std::size_t kFadeFrames = 120;
 
+// ALSA's library reports every failed lookup of a device on stderr, eight lines for a machine
+// without a sound card. The service says once itself that there is no output, so ALSA is told to
+// keep quiet. SDL loads the library at run time; the handle taken here is the same library and
+// keeps it loaded, so the setting lasts. Without ALSA there is nothing to silence.
+extern "C" void QuietAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void QuietAlsa() {
+    static const bool done = [] {
+        void* alsa = ::dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL);
+        if (!alsa)
+            return false;
+        using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+        using SetHandler = int (*)(Handler);
+        if (auto set = reinterpret_cast<SetHandler>(::dlsym(alsa, "snd_lib_error_set_handler")))
+            set(&QuietAlsaError);
+        return true;
+    }();
+    (void)done;
+}
+
 void SetHintsOnce() {
+    QuietAlsa();
     // SDL's event subsystem, which audio pulls in, would otherwise take over SIGINT and SIGTERM.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Pibo");

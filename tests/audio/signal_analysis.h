@@ -75,6 +75,23 @@ inline double ZeroCrossingFrequency(const std::vector<double>& x, std::size_t be
     return static_cast<double>(count - 1) * rate / static_cast<double>(last - first);
 }
 
+// The frequency of the strongest component between `low` and `high` in x[begin, end), found to
+// within about 1 Hz. Unlike zero crossings it is not thrown off by a short gap in the sound.
+inline double PeakFrequency(const std::vector<double>& x, std::size_t begin, std::size_t end,
+                            double rate, double low = 100.0, double high = 6000.0) {
+    auto best = [&](double from, double to, double step) {
+        double bestFrequency = from, bestAmplitude = -1.0;
+        for (double f = from; f <= to; f += step) {
+            const double a = ToneAmplitude(x, begin, end, f, rate);
+            if (a > bestAmplitude)
+                bestAmplitude = a, bestFrequency = f;
+        }
+        return bestFrequency;
+    };
+    const double coarse = best(low, high, 10.0);
+    return best(coarse - 10.0, coarse + 10.0, 0.5);
+}
+
 // The first sample from which a window of `window` samples has an RMS above `threshold`, or
 // x.size() when there is none.
 inline std::size_t Onset(const std::vector<double>& x, std::size_t from, double threshold,
