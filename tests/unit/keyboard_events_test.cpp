@@ -3,6 +3,7 @@
 // without native data. Runs without an X server: the keymap fallback is in use.
 #include <gtest/gtest.h>
 
+#include <QInputDevice>
 #include <QKeyEvent>
 
 #include <X11/keysym.h>
@@ -19,9 +20,21 @@ constexpr quint32 kControl = 1u << 2;
 constexpr quint32 kAlt = 1u << 3;
 constexpr quint32 kNumLock = 1u << 4;
 
+// The events' device, owned here: without an application Qt would make one that nobody frees.
+const QInputDevice* Keyboard() {
+    static const QInputDevice device("test keyboard", 1, QInputDevice::DeviceType::Keyboard);
+    return &device;
+}
+
 QKeyEvent Native(QEvent::Type type, int qtKey, quint32 keycode, quint32 keysym, quint32 state = 0,
                  bool autoRepeat = false) {
-    return QKeyEvent(type, qtKey, Qt::NoModifier, keycode, keysym, state, QString(), autoRepeat);
+    return QKeyEvent(type, qtKey, Qt::NoModifier, keycode, keysym, state, QString(), autoRepeat, 1,
+                     Keyboard());
+}
+
+// An event as Qt makes one up, with a key code and no native data.
+QKeyEvent Synthetic(QEvent::Type type, int qtKey, Qt::KeyboardModifiers modifiers) {
+    return QKeyEvent(type, qtKey, modifiers, 0, 0, 0, QString(), false, 1, Keyboard());
 }
 
 struct Expected {
@@ -133,9 +146,9 @@ TEST(KeyboardEvents, EventsWithoutNativeDataArePlacedOnTheUsKeyboard) {
     };
     for (const Case& c : cases) {
         KeyboardTranslator translator;
-        ExpectMessage(translator.translate(QKeyEvent(QEvent::KeyPress, c.qtKey, c.modifiers)),
+        ExpectMessage(translator.translate(Synthetic(QEvent::KeyPress, c.qtKey, c.modifiers)),
                       c.expected, c.name);
-        const auto up = translator.translate(QKeyEvent(QEvent::KeyRelease, c.qtKey, c.modifiers));
+        const auto up = translator.translate(Synthetic(QEvent::KeyRelease, c.qtKey, c.modifiers));
         ASSERT_TRUE(up.has_value()) << c.name;
         EXPECT_EQ(up->vk, c.expected.vk) << c.name;
         EXPECT_EQ(up->flags & 0xC1FFu, (c.expected.flags & 0x1FFu) | 0xC000u) << c.name;
@@ -145,10 +158,10 @@ TEST(KeyboardEvents, EventsWithoutNativeDataArePlacedOnTheUsKeyboard) {
 TEST(KeyboardEvents, OtherEventsAndUnknownKeysGiveNothing) {
     KeyboardTranslator translator;
     EXPECT_FALSE(
-        translator.translate(QKeyEvent(QEvent::ShortcutOverride, Qt::Key_A, Qt::NoModifier))
+        translator.translate(Synthetic(QEvent::ShortcutOverride, Qt::Key_A, Qt::NoModifier))
             .has_value());
-    EXPECT_FALSE(translator.translate(QKeyEvent(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier))
+    EXPECT_FALSE(translator.translate(Synthetic(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier))
                      .has_value());
-    EXPECT_FALSE(translator.translate(QKeyEvent(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier))
+    EXPECT_FALSE(translator.translate(Synthetic(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier))
                      .has_value());
 }

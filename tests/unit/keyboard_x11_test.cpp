@@ -33,12 +33,14 @@ public:
         int fds[2];
         if (pipe(fds) != 0)
             return false;
+        // -noreset: otherwise the server resets whenever its last client goes, and refuses
+        // connections for a moment.
         m_pid = fork();
         if (m_pid == 0) {
             close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "320x240x24",
-                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+                   "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(fds[1]);
