@@ -125,9 +125,10 @@ bool ValidShape(const Header& h) {
     return !(rle && h.height < 0);
 }
 
-// Pixel memory, zero-filled: a compressed picture leaves skipped pixels at index 0.
-PixelMemory AllocatePixels(std::size_t bytes) {
-    return PixelMemory(static_cast<BYTE*>(std::calloc(bytes, 1)));
+// Pixel memory. A compressed picture needs it cleared, since skipped pixels keep index 0; an
+// uncompressed one overwrites every byte, padding included.
+PixelMemory AllocatePixels(std::size_t bytes, bool cleared) {
+    return PixelMemory(static_cast<BYTE*>(cleared ? std::calloc(bytes, 1) : std::malloc(bytes)));
 }
 
 inline void PutPixel(BYTE* row, LONG x, WORD bitCount, BYTE value) {
@@ -298,7 +299,7 @@ std::unique_ptr<DibSection> ReadDib(const Bytes& in, std::size_t at,
     }
 
     auto dib = std::make_unique<DibSection>();
-    dib->bits = AllocatePixels(pixelBytes);
+    dib->bits = AllocatePixels(pixelBytes, rle);
     if (!dib->bits)
         return nullptr;
     dib->stride = static_cast<LONG>(stride);

@@ -1,7 +1,6 @@
 // LoadImageA for bitmaps: from a BMP file, or from a module's bitmap resources, which are packed
 // DIBs named "<number>.dib" in the module's bitmap folder.
 #include <string>
-#include <vector>
 
 #include "platform/gdi/bmp_reader.h"
 #include "platform/gdi/dib_limits.h"
@@ -31,21 +30,21 @@ HANDLE LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT 
     // Bitmaps only, at their own size.
     if (type != IMAGE_BITMAP || !name || cx != 0 || cy != 0)
         return nullptr;
-    std::vector<BYTE> bytes;
+    pibo::gdi::FileBytes file;
     std::unique_ptr<DibSection> dib;
     if (fuLoad & LR_LOADFROMFILE) {
         if (IS_INTRESOURCE(name) ||
-            !pibo::gdi::ReadWholeFile(name, pibo::gdi::kMaxBitmapFileBytes, bytes))
+            !pibo::gdi::ReadWholeFile(name, pibo::gdi::kMaxBitmapFileBytes, file))
             return nullptr;
-        dib = pibo::gdi::ReadBmpFile(bytes);
+        dib = pibo::gdi::ReadBmpFile(file.bytes());
     } else {
         if (!hInst || !hInst->bitmapFolder)
             return nullptr;
         const std::string path = ResourcePath(hInst, name);
         if (path.empty() ||
-            !pibo::gdi::ReadWholeFile(path.c_str(), pibo::gdi::kMaxBitmapFileBytes, bytes))
+            !pibo::gdi::ReadWholeFile(path.c_str(), pibo::gdi::kMaxBitmapFileBytes, file))
             return nullptr;
-        dib = pibo::gdi::ReadPackedDib(bytes);
+        dib = pibo::gdi::ReadPackedDib(file.bytes());
     }
     return static_cast<HBITMAP>(dib.release());
 }

@@ -11,22 +11,43 @@
 
 namespace pibo::gdi {
 
+BYTE* FileBytes::reserve(std::size_t size, std::size_t keep) {
+    if (size > capacity_) {
+        std::unique_ptr<BYTE[]> bigger(new BYTE[size]);
+        if (keep)
+            std::copy_n(data_.get(), keep, bigger.get());
+        data_ = std::move(bigger);
+        capacity_ = size;
+    }
+    return data_.get();
+}
+
+void FileBytes::clear() {
+    data_.reset();
+    capacity_ = 0;
+    size_ = 0;
+}
+
 namespace {
 
-bool ReadResource(const char* path, std::size_t maxBytes, std::vector<BYTE>& out) {
+bool ReadResource(const char* path, std::size_t maxBytes, FileBytes& out) {
     const QString name = QString::fromUtf8(path);
     if (!QFileInfo(name).isFile())
         return false;
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly) || static_cast<std::size_t>(file.size()) > maxBytes)
         return false;
-    out.resize(static_cast<std::size_t>(file.size()));
-    return file.read(reinterpret_cast<char*>(out.data()), file.size()) == file.size();
+    const auto size = static_cast<std::size_t>(file.size());
+    BYTE* data = out.reserve(size, 0);
+    if (file.read(reinterpret_cast<char*>(data), file.size()) != file.size())
+        return false;
+    out.setSize(size);
+    return true;
 }
 
 } // namespace
 
-bool ReadWholeFile(const char* path, std::size_t maxBytes, std::vector<BYTE>& out) {
+bool ReadWholeFile(const char* path, std::size_t maxBytes, FileBytes& out) {
     out.clear();
     if (!path || !*path)
         return false;
@@ -44,15 +65,17 @@ bool ReadWholeFile(const char* path, std::size_t maxBytes, std::vector<BYTE>& ou
     if (ok) {
         // Read what the file holds now, up to one byte beyond the limit to notice a file that
         // grew past it.
-        out.resize(static_cast<std::size_t>(st.st_size) + 1);
+        std::size_t room = static_cast<std::size_t>(st.st_size) + 1;
+        BYTE* data = out.reserve(room, 0);
         std::size_t got = 0;
         while (ok) {
-            if (got == out.size()) {
-                if (out.size() > maxBytes)
+            if (got == room) {
+                if (room > maxBytes)
                     break;
-                out.resize(std::min(out.size() * 2, maxBytes + 1));
+                room = std::min(room * 2, maxBytes + 1);
+                data = out.reserve(room, got);
             }
-            const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+            const ssize_t n = ::read(fd, data + got, room - got);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
@@ -62,7 +85,7 @@ bool ReadWholeFile(const char* path, std::size_t maxBytes, std::vector<BYTE>& ou
             else
                 got += static_cast<std::size_t>(n);
         }
-        out.resize(got);
+        out.setSize(got);
         ok = ok && got <= maxBytes;
     }
     ::close(fd);
