@@ -231,6 +231,10 @@ HINSTANCE AfxGetResourceHandle() {
     return g_hInstance;
 }
 
+void AfxSetResourceHandle(HINSTANCE hInstResource) {
+    g_hInstance = hInstResource;
+}
+
 LPCSTR AfxGetAppName() {
     return g_pApp && g_pApp->m_pszAppName ? g_pApp->m_pszAppName : "";
 }

@@ -93,6 +93,8 @@ CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
+// The module resources are taken from (AfxWinInit records the program's own).
+void AfxSetResourceHandle(HINSTANCE hInstResource);
 LPCSTR AfxGetAppName();
 void AfxEnableControlContainer();
 // Ends the message loop with the exit status once the current message is done.

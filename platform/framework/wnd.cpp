@@ -374,8 +374,6 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == VK_F4 && (HIWORD(static_cast<std::uintptr_t>(lParam)) & KF_ALTDOWN)) {
             if (CWnd* pTop = GetTopLevelParent())
                 pTop->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
-            else if (!GetParent())
-                SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
         }
         break;
     case WM_SYSCOMMAND:
