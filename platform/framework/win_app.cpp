@@ -1,6 +1,7 @@
 #include "platform/framework/win_app.h"
 
 #include <QCoreApplication>
+#include <QThread>
 
 #include "platform/framework/afxres.h"
 #include "platform/framework/command_line.h"
@@ -246,7 +247,9 @@ void AfxEnableControlContainer() {
 void AfxPostQuitMessage(int nExitCode) {
     g_bQuitPosted = true;
     g_nQuitCode = nExitCode;
-    if (QCoreApplication::instance())
+    // Only a running loop is told; before the loop runs, Run() sees the flag. (Telling Qt when
+    // no loop runs would make the next modal loop end at once.)
+    if (QCoreApplication::instance() && QThread::currentThread()->loopLevel() > 0)
         QCoreApplication::exit(nExitCode);
 }
 
