@@ -103,7 +103,8 @@ bool SoundWorker::EnsureDevice() {
     if (m_device.IsOpen() || m_device.Open())
         return true;
     if (!m_warned) {
-        std::fprintf(stderr, "pibo: no audio output, playing no sounds for now (%s)\n",
+        std::fprintf(stderr,
+                     "pibo: no audio output found, sounds are off until there is one (%s)\n",
                      m_device.Error().c_str());
         m_warned = true;
     }
