@@ -24,13 +24,6 @@ GdiObject::~GdiObject() {
 
 namespace pibo::gdi {
 
-int LiveBitmapCount() {
-    return g_liveBitmaps;
-}
-
-int LivePaletteCount() {
-    return g_livePalettes;
-}
 
 // The palette every device context starts with: the twenty static colours of the system.
 Palette* DefaultPalette() {
@@ -61,6 +54,18 @@ DibSection* StockBitmap() {
         return b;
     }();
     return bitmap;
+}
+
+// The stock objects are made on first use; counting makes them first, so that a count taken before
+// and after some work differs by what that work left.
+int LiveBitmapCount() {
+    StockBitmap();
+    return g_liveBitmaps;
+}
+
+int LivePaletteCount() {
+    DefaultPalette();
+    return g_livePalettes;
 }
 
 } // namespace pibo::gdi
