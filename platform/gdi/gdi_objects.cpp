@@ -24,7 +24,6 @@ GdiObject::~GdiObject() {
 
 namespace pibo::gdi {
 
-
 // The palette every device context starts with: the twenty static colours of the system.
 Palette* DefaultPalette() {
     static Palette* palette = [] {
