@@ -13,7 +13,9 @@ constexpr std::chrono::seconds kIdleClose{3};
 
 } // namespace
 
-SoundWorker::SoundWorker() : m_thread([this] { Run(); }) {}
+SoundWorker::SoundWorker() {
+    m_thread = std::thread([this] { Run(); });
+}
 
 SoundWorker::~SoundWorker() {
     if (m_thread.joinable())

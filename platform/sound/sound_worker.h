@@ -57,11 +57,13 @@ private:
     std::uint64_t m_generation = 0; // counts posted jobs; a decode gives up when it moves
     bool m_stop = false;
     bool m_done = false;
-    std::thread m_thread;
 
     // The worker's own.
     SoundDevice m_device;
     SystemSounds m_systemSounds;
     bool m_warned = false;
     std::chrono::steady_clock::time_point m_closeAt;
+
+    // Last, and started in the constructor's body: the thread uses every member above.
+    std::thread m_thread;
 };
