@@ -6,6 +6,7 @@
 
 #include "platform/gdi/dib_limits.h"
 #include "platform/gdi/dib_pixels.h"
+#include "platform/gdi/large_memory.h"
 
 namespace pibo::gdi {
 
@@ -128,7 +129,7 @@ bool ValidShape(const Header& h) {
 // Pixel memory. A compressed picture needs it cleared, since skipped pixels keep index 0; an
 // uncompressed one overwrites every byte, padding included.
 PixelMemory AllocatePixels(std::size_t bytes, bool cleared) {
-    return PixelMemory(static_cast<BYTE*>(cleared ? std::calloc(bytes, 1) : std::malloc(bytes)));
+    return PixelMemory(AllocateLarge(bytes, cleared));
 }
 
 inline void PutPixel(BYTE* row, LONG x, WORD bitCount, BYTE value) {

@@ -1,5 +1,7 @@
 #include "platform/gdi/read_file.h"
 
+#include "platform/gdi/large_memory.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
@@ -13,7 +15,9 @@ namespace pibo::gdi {
 
 BYTE* FileBytes::reserve(std::size_t size, std::size_t keep) {
     if (size > capacity_) {
-        std::unique_ptr<BYTE[]> bigger(new BYTE[size]);
+        PixelMemory bigger(AllocateLarge(size, false));
+        if (!bigger)
+            return nullptr;
         if (keep)
             std::copy_n(data_.get(), keep, bigger.get());
         data_ = std::move(bigger);
@@ -39,7 +43,7 @@ bool ReadResource(const char* path, std::size_t maxBytes, FileBytes& out) {
         return false;
     const auto size = static_cast<std::size_t>(file.size());
     BYTE* data = out.reserve(size, 0);
-    if (file.read(reinterpret_cast<char*>(data), file.size()) != file.size())
+    if (!data || file.read(reinterpret_cast<char*>(data), file.size()) != file.size())
         return false;
     out.setSize(size);
     return true;
@@ -68,12 +72,17 @@ bool ReadWholeFile(const char* path, std::size_t maxBytes, FileBytes& out) {
         std::size_t room = static_cast<std::size_t>(st.st_size) + 1;
         BYTE* data = out.reserve(room, 0);
         std::size_t got = 0;
+        ok = data != nullptr;
         while (ok) {
             if (got == room) {
                 if (room > maxBytes)
                     break;
                 room = std::min(room * 2, maxBytes + 1);
                 data = out.reserve(room, got);
+                if (!data) {
+                    ok = false;
+                    break;
+                }
             }
             const ssize_t n = ::read(fd, data + got, room - got);
             if (n < 0 && errno == EINTR)
@@ -85,7 +94,7 @@ bool ReadWholeFile(const char* path, std::size_t maxBytes, FileBytes& out) {
             else
                 got += static_cast<std::size_t>(n);
         }
-        out.setSize(got);
+        out.setSize(ok ? got : 0);
         ok = ok && got <= maxBytes;
     }
     ::close(fd);

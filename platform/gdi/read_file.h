@@ -5,7 +5,7 @@
 #include <memory>
 #include <span>
 
-#include "platform/win/types.h"
+#include "platform/gdi/gdi_objects.h"
 
 namespace pibo::gdi {
 
@@ -20,7 +20,7 @@ public:
     void clear();
 
 private:
-    std::unique_ptr<BYTE[]> data_;
+    PixelMemory data_;
     std::size_t capacity_ = 0;
     std::size_t size_ = 0;
 };
