@@ -270,6 +270,18 @@ def normalised_match(recording, template):
     return float(np.max(np.abs(corr) / (window * np.linalg.norm(template))))
 
 
+def share_heard(recording, template, chunk_seconds=0.1, threshold=0.9):
+    """The share of a sound's audible 100 ms pieces that the recording holds almost exactly.
+
+    Matching piece by piece keeps a sound recognisable when a busy machine tore a gap into its
+    playback (an underrun), which would spoil a match of the whole file at one offset."""
+    n = int(chunk_seconds * harness.RATE)
+    pieces = [template[i:i + n] for i in range(0, len(template) - n + 1, n)]
+    loudest = max(float(np.sqrt(np.mean(p * p))) for p in pieces)
+    audible = [p for p in pieces if np.sqrt(np.mean(p * p)) > 0.1 * loudest]
+    return sum(normalised_match(recording, p) > threshold for p in audible) / len(audible)
+
+
 def read_wav(path):
     with wave.open(path) as w:
         assert w.getsampwidth() == 2 and w.getframerate() == harness.RATE, path
@@ -334,13 +346,12 @@ class InstalledProgramTest(unittest.TestCase):
         finally:
             samples = rec.stop()
         sounds = os.path.join(entry["Path"], "sounds")
-        # A sound that played matches its file almost exactly (about 1.0); the other shipped
-        # sounds score well below 0.5 against the same recording.
+        # A sound that played matches its file almost exactly, piece by piece; another shipped
+        # sound, which did not play, matches in hardly any piece.
         for name in ("takeoff.wav", "A.wav"):
             with self.subTest(sound=name):
-                self.assertGreater(normalised_match(samples, read_wav(os.path.join(sounds, name))),
-                                   0.8)
-        self.assertLess(normalised_match(samples, read_wav(os.path.join(sounds, "B.wav"))), 0.5)
+                self.assertGreater(share_heard(samples, read_wav(os.path.join(sounds, name))), 0.5)
+        self.assertLess(share_heard(samples, read_wav(os.path.join(sounds, "B.wav"))), 0.2)
         self.assertLess(rec.heard("default"), 0.05, "the default sound played")
 
 
