@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -28,8 +29,9 @@ using Clock = std::chrono::steady_clock;
 
 std::string BenchFolder() {
     static const std::string folder = [] {
-        std::string pattern = "/tmp/pibo-sound-bench.XXXXXX";
-        return std::string(::mkdtemp(pattern.data()) ? pattern : "/tmp");
+        const std::string base = std::filesystem::temp_directory_path().string();
+        std::string pattern = base + "/pibo-sound-bench.XXXXXX";
+        return ::mkdtemp(pattern.data()) ? pattern : base;
     }();
     return folder;
 }
