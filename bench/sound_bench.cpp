@@ -27,13 +27,24 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// A private folder for the benchmark's sound files, removed at exit.
 std::string BenchFolder() {
-    static const std::string folder = [] {
-        const std::string base = std::filesystem::temp_directory_path().string();
-        std::string pattern = base + "/pibo-sound-bench.XXXXXX";
-        return ::mkdtemp(pattern.data()) ? pattern : base;
-    }();
-    return folder;
+    struct Folder {
+        std::string path;
+        Folder() {
+            std::string pattern =
+                (std::filesystem::temp_directory_path() / "pibo-sound-bench.XXXXXX").string();
+            if (::mkdtemp(pattern.data()))
+                path = pattern;
+        }
+        ~Folder() {
+            std::error_code ignored;
+            if (!path.empty())
+                std::filesystem::remove_all(path, ignored);
+        }
+    };
+    static const Folder folder;
+    return folder.path;
 }
 
 // A 16-bit 44.1 kHz tone, the commonest kind of sound file.
