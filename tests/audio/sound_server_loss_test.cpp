@@ -128,6 +128,9 @@ TEST_F(SoundServerLoss, AHangingServerNeverHoldsTheCaller) {
             const auto start = Clock::now();
             ShutdownSoundService();
             const double waited = MillisecondsSince(start);
+            // exit() skips the fixture's destructor: remove the child's folder here.
+            std::error_code ignored;
+            std::filesystem::remove_all(m_folder.path(), ignored);
             std::exit(::testing::Test::HasFailure() || waited > 5000.0 ? 1 : 0);
         },
         ::testing::ExitedWithCode(0), "");
