@@ -7,8 +7,9 @@
 
 namespace {
 
-// How long the device stays open after the last sound has ended. Key presses come in bursts;
-// within a burst the open device saves the few milliseconds of opening it again.
+// How long the device stays open after the last sound has ended. Key presses come in bursts:
+// one stream serves a whole burst instead of a new one per key, and an idle program then holds
+// no stream at all, which costs the server and the program nothing.
 constexpr std::chrono::seconds kIdleClose{3};
 
 } // namespace
