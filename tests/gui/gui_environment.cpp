@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/qt/application.h"
+#include "platform/sound/sound_service.h"
 
 namespace {
 
@@ -25,8 +26,11 @@ public:
         pibo::qt::ConfigureApplication();
     }
     void TearDown() override {
+        // The audio client keeps files of its own in the configuration folder.
+        ShutdownSoundService();
         m_app.reset();
-        std::filesystem::remove_all(m_config);
+        std::error_code ec;
+        std::filesystem::remove_all(m_config, ec);
     }
 
 private:

@@ -67,9 +67,11 @@ TEST(ViewPaint, ThePromptStandsOnOneLineInTheMiddleOnTheWindowColour) {
 TEST(ViewPaint, AKeyPaintsItsPictureStretchedOverTheClientAreaBeforeItsSound) {
     Program p;
     ASSERT_TRUE(p.Start());
-    p.frameWidget()->resize(640, 300); // wider than high: no proportions kept
     p.frameWidget()->showNormal();
-    gui_test::ProcessEvents(50);
+    p.frameWidget()->resize(640, 300); // wider than high: no proportions kept
+    for (int i = 0; i < 100 && p.frameWidget()->size() != QSize(640, 300); ++i)
+        gui_test::ProcessEvents(10);
+    ASSERT_EQ(p.frameWidget()->size(), QSize(640, 300));
     p.sounds.clear();
     bool paintedBeforeSound = false;
     p.windows.onEvent = [&](const pibo::framework::WindowEvent& e) {
