@@ -1,5 +1,7 @@
 #include "platform/framework/win_app.h"
 
+#include <filesystem>
+
 #include <QCoreApplication>
 #include <QThread>
 
@@ -115,7 +117,15 @@ void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
 CDocument* CWinApp::OpenDocumentFile(LPCSTR lpszFileName) {
     if (m_templateList.empty())
         return nullptr;
-    return m_templateList.front()->OpenDocumentFile(lpszFileName);
+    // The document and its messages name the file by its full path.
+    std::string strPath = lpszFileName ? lpszFileName : "";
+    if (!strPath.empty()) {
+        std::error_code ec;
+        std::filesystem::path full = std::filesystem::absolute(strPath, ec);
+        if (!ec)
+            strPath = full.lexically_normal().string();
+    }
+    return m_templateList.front()->OpenDocumentFile(strPath.c_str());
 }
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {

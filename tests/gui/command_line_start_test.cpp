@@ -45,7 +45,9 @@ TEST(CommandLineStart, AMissingFileIsReportedAndEndsTheStartWithoutAWindow) {
     EXPECT_FALSE(p.Start());
     EXPECT_TRUE(box.answered());
     EXPECT_EQ(seen.title, "Pibo's Multi-Media Application 1.0");
-    EXPECT_NE(seen.text.find("no-such-file.txt"), std::string::npos);
+    // Named by its full path.
+    EXPECT_NE(seen.text.find((fs::current_path() / "no-such-file.txt").string()),
+              std::string::npos);
     EXPECT_EQ(p.app.m_pMainWnd, nullptr);
     EXPECT_EQ(VisibleWindows(), 0);
     EXPECT_TRUE(p.played().empty());

@@ -8,10 +8,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include "tests/gui/program_fixture.h"
@@ -116,8 +118,11 @@ TEST_F(DocumentCommands, TheOpenDialogListsFilesWithoutADot) {
         auto* view = w->findChild<QAbstractItemView*>("listView");
         ASSERT_NE(view, nullptr);
         // The folder is read in the background.
-        for (int i = 0; i < 200 && !listed; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!listed && clock.elapsed() < 5000) {
             QApplication::processEvents(QEventLoop::AllEvents, 10);
+            QThread::msleep(2);
             QAbstractItemModel* model = view->model();
             const QModelIndex root = view->rootIndex();
             for (int r = 0; r < model->rowCount(root); ++r)

@@ -2,10 +2,12 @@
 // colour, and after a key the picture stretched over the whole client area.
 #include <algorithm>
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QPalette>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 #include "res/module.h"
@@ -123,6 +125,26 @@ TEST(ViewPaint, APictureThatCannotLoadLeavesTheClientAreaBlank) {
     for (int y = 0; y < img.height(); y += 5)
         for (int x = 0; x < img.width(); x += 5)
             ASSERT_EQ(img.pixel(x, y) & 0xFFFFFF, background & 0xFFFFFF) << x << "," << y;
+}
+
+TEST(ViewPaint, ASmallClientAreaGetsScrollBarsAndIsPaintedWhole) {
+    Program p;
+    ASSERT_TRUE(p.Start());
+    auto* area = qobject_cast<QAbstractScrollArea*>(p.viewWidget());
+    ASSERT_NE(area, nullptr);
+    EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
+    p.frameWidget()->showNormal();
+    p.frameWidget()->resize(90, 120);
+    for (int i = 0; i < 100 && p.client()->width() >= 100; ++i)
+        gui_test::ProcessEvents(10);
+    ASSERT_LT(p.client()->width(), 100);
+    gui_test::ProcessEvents(20); // the bars are shown from the event loop
+    EXPECT_TRUE(area->horizontalScrollBar()->isVisible());
+    // Scrolling moves nothing: the picture still fills the client area from its corner.
+    p.view()->SendMessage(WM_KEYDOWN, 'A', MAKELPARAM(1, 0x1E));
+    area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
+    const QImage img = Grab(p.client());
+    EXPECT_EQ(img.pixel(0, 0) | 0xFF000000, BuiltIn(129).at(0, 0));
 }
 
 } // namespace
