@@ -253,7 +253,10 @@ class Program:
         self.config = os.path.join(self.home, ".config")
         self.data = make_sound_theme(os.path.join(workdir, "share"))
         os.makedirs(self.config, exist_ok=True)
+        runtime = os.path.join(workdir, "runtime")
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
         e = dict(os.environ)
+        e["XDG_RUNTIME_DIR"] = runtime
         e.update(HOME=self.home, XDG_CONFIG_HOME=self.config, XDG_DATA_DIRS=self.data,
                  XDG_DATA_HOME=os.path.join(self.home, ".local", "share"))
         e.pop("SESSION_MANAGER", None)
