@@ -312,11 +312,11 @@ class Program:
     def close(self):
         if self.alive():
             self.proc.terminate()
-            try:
-                self.proc.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
+        try:
+            self.proc.communicate(timeout=5)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+            self.proc.communicate()
 
 
 class ProgramTestCase(unittest.TestCase):
