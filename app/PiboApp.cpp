@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/AboutDlg.h"
 #include "app/MainFrame.h"
 #include "app/PiboDoc.h"
 #include "media/MediaFiles.h"
@@ -10,6 +11,7 @@
 #include "view/PiboView.h"
 
 BEGIN_MESSAGE_MAP(CPiboApp, CWinApp)
+ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 ON_COMMAND(ID_FILE_NEW, CWinApp::OnFileNew)
 ON_COMMAND(ID_FILE_OPEN, CWinApp::OnFileOpen)
 END_MESSAGE_MAP()
@@ -39,4 +41,9 @@ BOOL CPiboApp::InitInstance() {
     const std::string strSound = StartupSoundPath(AfxGetCurrentDirectory());
     PlaySoundA(strSound.c_str(), nullptr, SND_FILENAME | SND_ASYNC);
     return TRUE;
+}
+
+void CPiboApp::OnAppAbout() {
+    CAboutDlg aboutDlg;
+    aboutDlg.DoModal();
 }

@@ -12,6 +12,9 @@ public:
 
     BOOL InitInstance() override;
 
+    // Help, About: shows the About box until it is closed.
+    void OnAppAbout();
+
 protected:
     DECLARE_MESSAGE_MAP()
 };

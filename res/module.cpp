@@ -51,8 +51,25 @@ const ACCEL kMainAccelerators[] = {
 const AcceleratorResource kAccelerators[] = {
     {IDR_MAINFRAME, kMainAccelerators, std::size(kMainAccelerators)}};
 
+// Dialog 100, the About box: 256 by 117 dialog units.
+// clang-format off
+const DialogItemResource kAboutItems[] = {
+    {"Static", SS_ICON, 11, 17, 20, 20, IDC_STATIC, MAKEINTRESOURCE(IDR_MAINFRAME)},
+    {"Static", SS_LEFT | SS_NOPREFIX | WS_GROUP, 40, 10, 158, 8, IDC_STATIC,
+     "Pibo's Multi-Media Application Version 1.02"},
+    {"Static", SS_LEFT | WS_GROUP, 40, 25, 119, 8, IDC_STATIC,
+     "Copyright (C) 2026 The Pibo developers"},
+    {"Button", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 217, 7, 32, 14, IDOK, "OK"},
+    {"Static", SS_BLACKRECT, 25, 45, 200, 1, IDC_STATIC, ""},
+};
+// clang-format on
+const DialogResource kDialogs[] = {
+    {IDD_ABOUTBOX, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 256, 117, "About Pibo", 8,
+     "MS Sans Serif", kAboutItems, std::size(kAboutItems)},
+};
+
 } // namespace
 
 const ResourceModule g_piboModule{
-    ":/pictures/", kStrings,          std::size(kStrings), ":/icons/",
-    kMenus,        std::size(kMenus), kAccelerators,       std::size(kAccelerators)};
+    ":/pictures/",     kStrings,      std::size(kStrings),      ":/icons/", kMenus,
+    std::size(kMenus), kAccelerators, std::size(kAccelerators), kDialogs,   std::size(kDialogs)};

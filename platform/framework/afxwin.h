@@ -7,6 +7,7 @@
 #include "platform/framework/archive.h"
 #include "platform/framework/cmd_ui.h"
 #include "platform/framework/command_line.h"
+#include "platform/framework/dialog.h"
 #include "platform/framework/doc_template.h"
 #include "platform/framework/document.h"
 #include "platform/framework/frame_wnd.h"

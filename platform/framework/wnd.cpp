@@ -259,7 +259,14 @@ BOOL CWnd::EnableWindow(BOOL bEnable) {
 }
 
 BOOL CWnd::IsWindowEnabled() const {
-    return IsRealWindow(m_hWnd) && m_hWnd->widget()->isEnabled() ? TRUE : FALSE;
+    if (!IsRealWindow(m_hWnd))
+        return FALSE;
+    QWidget* w = m_hWnd->widget();
+    // While a modal window of the program is open, every other window is disabled.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != w->window() && !modal->isAncestorOf(w))
+        return FALSE;
+    return w->isEnabled() ? TRUE : FALSE;
 }
 
 CWnd* CWnd::GetParent() const {

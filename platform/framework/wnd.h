@@ -45,6 +45,7 @@ public:
     BOOL ShowWindow(int nCmdShow);
     BOOL IsWindowVisible() const;
     BOOL EnableWindow(BOOL bEnable = TRUE);
+    // FALSE also while a modal window of the program (a dialog, a message box) is open over it.
     BOOL IsWindowEnabled() const;
     CWnd* GetParent() const;
     CFrameWnd* GetParentFrame() const;

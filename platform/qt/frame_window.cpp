@@ -1,13 +1,12 @@
 #include "platform/qt/frame_window.h"
 
 #include <QCloseEvent>
-#include <QFile>
-#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 
 #include "platform/framework/cmd_ui.h"
 #include "platform/framework/frame_wnd.h"
+#include "platform/qt/icon_resource.h"
 
 namespace pibo::qt {
 
@@ -21,19 +20,6 @@ const MenuResource* FindMenu(HINSTANCE hInstance, UINT nID) {
             return &hInstance->menus[i];
     }
     return nullptr;
-}
-
-QIcon LoadIconResource(HINSTANCE hInstance) {
-    QIcon icon;
-    if (!hInstance || !hInstance->iconFolder)
-        return icon;
-    const QString folder = QString::fromUtf8(hInstance->iconFolder);
-    for (int size : {16, 32, 48, 64, 128, 256}) {
-        const QString file = folder + QString::number(size) + QStringLiteral(".png");
-        if (QFile::exists(file))
-            icon.addFile(file, QSize(size, size));
-    }
-    return icon;
 }
 
 } // namespace
