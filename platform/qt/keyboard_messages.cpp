@@ -8,6 +8,9 @@
 //   Every key-up has the previous-state and the transition bits.
 // - A key keeps the code it went down with until it is released, so its key-up matches its
 //   key-downs even if Num Lock or the layout changed in between.
+// - A key-up goes to the window with the keyboard, whichever window the key went down in: the
+//   release of a key that went down in a menu or a dialog (the Escape that closed it) is a key-up
+//   here too, with the code the key has now.
 #include "platform/qt/keyboard_layout.h"
 #include "platform/qt/keyboard_translation.h"
 
@@ -52,10 +55,10 @@ std::optional<KeyMessage> TranslateKeyEvent(const NativeKeyEvent& event, Keyboar
         return KeyMessage{system ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, 1, flags};
     }
 
-    // The release half of an auto-repeat, or the release of a key we never saw go down.
-    if (event.autoRepeat || slot == 0)
+    // The release half of an auto-repeat.
+    if (event.autoRepeat)
         return std::nullopt;
-    const UINT vk = slot & 0xFFu;
+    const UINT vk = slot != 0 ? (slot & 0xFFu) : key.vk;
     slot = 0;
     bool system = false;
     bool altHeld = false;

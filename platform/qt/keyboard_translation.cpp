@@ -78,9 +78,9 @@ std::optional<KeyMessage> KeyboardTranslator::translate(const QKeyEvent& event) 
 
     // Where the server still sends a release and a press for each repeat of a held key, Qt marks
     // the pair only when it finds the press already queued, which it may not under load; the
-    // server itself knows whether the key is still down.
-    if (!key.press && !key.autoRepeat && native && x11 != nullptr && !x11->detectableAutoRepeat() &&
-        m_state->keys.isDown(key.keycode))
+    // server itself knows whether the key is still down. That holds as well for a key that went
+    // down in another window.
+    if (!key.press && !key.autoRepeat && native && x11 != nullptr && !x11->detectableAutoRepeat())
         key.autoRepeat = x11->isKeyDown(key.keycode);
 
     return TranslateKeyEvent(key, m_state->keys);

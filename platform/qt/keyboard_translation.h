@@ -49,9 +49,10 @@ private:
     bool m_altAlone = false;
 };
 
-// The key message for one event, given and updating the state; nothing for a release of a key
-// that is not down (the release half of an auto-repeat, or a key pressed before the window had
-// the keyboard). The table-driven heart of KeyboardTranslator, without any window system.
+// The key message for one event, given and updating the state; nothing for the release half of an
+// auto-repeat. The release of a key that is not down (it went down before the window had the
+// keyboard, in a menu or a dialog) is a key-up all the same, as the window with the keyboard gets
+// every key-up. The table-driven heart of KeyboardTranslator, without any window system.
 std::optional<KeyMessage> TranslateKeyEvent(const NativeKeyEvent& event, KeyboardState& state);
 
 // Keeps which keys are down, so that a held key gives key-downs with the previous-state bit and
@@ -70,7 +71,8 @@ public:
     // transition the program should see (for example the release half of an auto-repeat).
     std::optional<KeyMessage> translate(const QKeyEvent& event);
 
-    // Forget every key that is down (the window lost the keyboard).
+    // Forget every key that is down (the window lost the keyboard): the next press of each is a
+    // fresh one.
     void reset();
 
 private:
