@@ -58,7 +58,7 @@ const DialogItemResource kAboutItems[] = {
     {"Static", SS_LEFT | SS_NOPREFIX | WS_GROUP, 40, 10, 158, 8, IDC_STATIC,
      "Pibo's Multi-Media Application Version 1.02"},
     {"Static", SS_LEFT | WS_GROUP, 40, 25, 119, 8, IDC_STATIC,
-     "Copyright (C) 2026 The Pibo developers"},
+     "Copyright (C) 2026 The Pibo team"},
     {"Button", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 217, 7, 32, 14, IDOK, "OK"},
     {"Static", SS_BLACKRECT, 25, 45, 200, 1, IDC_STATIC, ""},
 };
