@@ -125,6 +125,9 @@ TEST(AboutBox, TemplateHundredInDialogUnitsOfASansSerifAtEightPoints) {
         EXPECT_NE(QColor(shot.pixel(mid + QPoint(0, c[4]->height() + 2))), QColor(Qt::black));
 
         // The frame is disabled meanwhile and the view cannot take the keyboard back.
+        for (int i = 0; i < 50 && QApplication::activeWindow() != dialog; ++i)
+            gui_test::ProcessEvents(10);
+        ASSERT_EQ(QApplication::activeWindow(), dialog);
         EXPECT_FALSE(p.frame()->IsWindowEnabled());
         EXPECT_FALSE(p.view()->IsWindowEnabled());
         p.view()->SetFocus();
@@ -208,6 +211,30 @@ TEST(AboutBox, KeysGoToTheBoxAndActInTheViewOnceItClosed) {
     QTest::keyClick(view, Qt::Key_C);
     EXPECT_EQ(p.view()->m_nPictureId, IDB_FIRST_LETTER + 2);
     EXPECT_EQ(p.played(), (std::vector<std::string>{dir + "A.wav", dir + "C.wav"}));
+}
+
+TEST(AboutBox, TheFrameAndTheBoxCarryIcon128) {
+    Program p;
+    ASSERT_TRUE(p.Start());
+    gui_test::ProcessEvents();
+    auto expectIcon128 = [](const QIcon& icon) {
+        for (int size : {16, 32}) {
+            SCOPED_TRACE(size);
+            EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size)));
+            const QImage expected = QImage(QStringLiteral(":/icons/%1.png").arg(size))
+                                        .convertToFormat(QImage::Format_ARGB32);
+            ASSERT_FALSE(expected.isNull());
+            EXPECT_EQ(icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32),
+                      expected);
+        }
+    };
+    expectIcon128(p.frameWidget()->windowIcon());
+    ModalAnswer answer([&](QWidget* dialog) {
+        expectIcon128(dialog->windowIcon());
+        dialog->close();
+    });
+    p.app.OnAppAbout();
+    EXPECT_TRUE(answer.answered());
 }
 
 TEST(AboutBox, WithoutItsTemplateNothingOpens) {
