@@ -33,6 +33,17 @@ class MenuCase(ProgramTestCase):
             time.sleep(0.02)
         self.fail(f"{what} did not happen within {timeout} s")
 
+    def icon_sizes(self, win):
+        """The sizes of the renditions in the window's _NET_WM_ICON."""
+        prop = win.get_full_property(self.x11.atom("_NET_WM_ICON"), 0)
+        data = list(prop.value) if prop else []
+        sizes, i = set(), 0
+        while i + 2 <= len(data):
+            w, h = int(data[i]), int(data[i + 1])
+            sizes.add((w, h))
+            i += 2 + w * h
+        return sizes
+
     def titles(self, program):
         return sorted(self.x11.window_title(w) for w in self.x11.windows_of(program.pid))
 
@@ -142,6 +153,9 @@ class MenuAndAboutBox(MenuCase):
         x, y, w, h = self.x11.geometry(box)
         self.assertGreater(w, 300)
         self.assertGreater(h, 120)
+        # Icon 128 on both windows, in its small renditions among others.
+        for win in (p.window, box):
+            self.assertLessEqual({(16, 16), (32, 32)}, self.icon_sizes(win))
         rec = Recording()
         try:
             t0 = time.monotonic()
