@@ -119,6 +119,7 @@ ModalAnswer::~ModalAnswer() {
 
 NoModal::NoModal() : m_alive(std::make_shared<bool>(true)) {
     auto* timer = new QTimer;
+    m_timer = timer;
     auto alive = m_alive;
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
         if (!*alive) {
@@ -141,6 +142,7 @@ NoModal::~NoModal() {
         modal->close();
     }
     *m_alive = false;
+    delete m_timer;
 }
 
 void ProcessEvents(int ms) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include "app/MainFrame.h"
@@ -93,6 +95,7 @@ public:
 
 private:
     std::shared_ptr<bool> m_alive;
+    QPointer<QTimer> m_timer; // deleted with the object when no event loop runs to delete it
 };
 
 // Lets queued events run (deferred deletes, posted messages, paints).
