@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <utility>
+
 #include "platform/framework/cmd_ui.h"
 #include "platform/framework/frame_wnd.h"
 #include "platform/framework/paint_dc.h"
@@ -62,6 +64,14 @@ void WaitUntilExposed(QWidget* widget) {
     while (!handle->isExposed() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
                                         QEventLoop::WaitForMoreEvents);
+}
+
+// Hands a deferred first show to the window system (see CWnd::ShowWindow).
+void ShowIfPending(Window* window) {
+    if (window && window->showPending) {
+        window->showPending = false;
+        window->widget()->showNormal();
+    }
 }
 
 QString TitleText(LPCSTR lpsz) {
@@ -142,6 +152,7 @@ void CWnd::UpdateWindow() {
         return;
     QWidget* widget = m_hWnd->widget();
     if (widget->isWindow()) {
+        ShowIfPending(m_hWnd);
         WaitUntilExposed(widget);
         widget->repaint();
         return;
@@ -223,7 +234,22 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
     if (!IsRealWindow(m_hWnd))
         return FALSE;
     QWidget* w = m_hWnd->widget();
-    const BOOL bWasVisible = w->isVisible() ? TRUE : FALSE;
+    const bool bWasPending = std::exchange(m_hWnd->showPending, false);
+    const BOOL bWasVisible = w->isVisible() || bWasPending ? TRUE : FALSE;
+    // The first ordinary show of a top-level window reaches the window system when the message
+    // loop next runs, unless something needs the window sooner. Start-up maximises the frame
+    // right after showing it: the window manager then maps it once, maximised, instead of placing
+    // a normal window and enlarging it, which costs a second layout and paint before the prompt
+    // is seen.
+    const bool ordinary =
+        nCmdShow == SW_SHOWNORMAL || nCmdShow == SW_SHOW || nCmdShow == SW_RESTORE;
+    if (ordinary && w->isWindow() && !bWasVisible &&
+        !w->testAttribute(Qt::WA_WState_ExplicitShowHide)) {
+        m_hWnd->showPending = true;
+        Window* window = m_hWnd;
+        QTimer::singleShot(0, w, [window] { ShowIfPending(window); });
+        return FALSE;
+    }
     switch (nCmdShow) {
     case SW_HIDE:
         w->hide();
@@ -246,7 +272,11 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
 }
 
 BOOL CWnd::IsWindowVisible() const {
-    return IsRealWindow(m_hWnd) && m_hWnd->widget()->isVisible() ? TRUE : FALSE;
+    if (!IsRealWindow(m_hWnd))
+        return FALSE;
+    // Whoever asks is given a window that is really there.
+    ShowIfPending(m_hWnd);
+    return m_hWnd->widget()->isVisible() ? TRUE : FALSE;
 }
 
 BOOL CWnd::EnableWindow(BOOL bEnable) {

@@ -40,6 +40,8 @@ struct Window {
     QPaintEvent* currentPaint = nullptr;
     // The window's own text (a top-level window shows it as its title).
     std::string text;
+    // A first ordinary show of a top-level window, not yet handed to the window system.
+    bool showPending = false;
 
 protected:
     // For the widget's destructor: the window goes, the framework object is told.
