@@ -5,7 +5,7 @@
 // device, the decoder and SDL.
 //
 // The device is opened on the first request (or on WarmUp) and closed again once nothing has
-// played for a few seconds, so that an idle program costs neither CPU nor a stream on the server.
+// played for half a second, so that an idle program costs neither CPU nor a stream on the server.
 // A device that cannot be opened is tried again on the next request, once per request: when the
 // audio server comes (back), the next sound plays.
 #pragma once
