@@ -15,6 +15,8 @@ std::unique_ptr<pibo::qt::PaintSurface> SurfaceFor(CWnd* pWnd, bool bPaint) {
     HWND hWnd = pWnd ? pWnd->m_hWnd : nullptr;
     if (!hWnd)
         return std::make_unique<pibo::qt::PaintSurface>(0, 0);
+    if (bPaint && hWnd->currentPaint && hWnd->retained)
+        return std::make_unique<pibo::qt::PaintSurface>(*hWnd->retained);
     return std::make_unique<pibo::qt::PaintSurface>(hWnd->client(),
                                                     bPaint && hWnd->currentPaint != nullptr);
 }

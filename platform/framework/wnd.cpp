@@ -143,7 +143,7 @@ void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) {
     if (r.isEmpty())
         return;
     m_hWnd->invalid += r;
-    client->update(r);
+    m_hWnd->invalidate(r);
 }
 
 void CWnd::UpdateWindow() {
@@ -159,8 +159,7 @@ void CWnd::UpdateWindow() {
     }
     if (m_hWnd->invalid.isEmpty())
         return;
-    // Paints now; the paint event takes the painted area off the invalid region.
-    m_hWnd->client()->repaint(m_hWnd->invalid);
+    m_hWnd->updateNow();
 }
 
 BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, void*, UINT flags) {

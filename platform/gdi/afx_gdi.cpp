@@ -141,10 +141,12 @@ void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr) {
 }
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr) {
-    if (!m_hDC || !m_hDC->painter || cx <= 0 || cy <= 0)
+    if (cx <= 0 || cy <= 0)
         return;
-    m_hDC->painter->fillRect(x, y, cx, cy,
-                             QColor(static_cast<int>(clr & 0xFF),
-                                    static_cast<int>((clr >> 8) & 0xFF),
-                                    static_cast<int>((clr >> 16) & 0xFF)));
+    QPainter* painter = pibo::gdi::SurfacePainter(m_hDC);
+    if (!painter)
+        return;
+    painter->fillRect(x, y, cx, cy,
+                      QColor(static_cast<int>(clr & 0xFF), static_cast<int>((clr >> 8) & 0xFF),
+                             static_cast<int>((clr >> 16) & 0xFF)));
 }

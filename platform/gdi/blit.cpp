@@ -8,7 +8,7 @@ namespace {
 
 BOOL Transfer(HDC hdcDest, pibo::gdi::Rect dst, HDC hdcSrc, pibo::gdi::Rect src, DWORD rop) {
     using namespace pibo::gdi;
-    if (!hdcDest || !hdcDest->painter || !hdcSrc || hdcSrc->kind != DeviceContext::Kind::Memory ||
+    if (!IsSurface(hdcDest) || !hdcSrc || hdcSrc->kind != DeviceContext::Kind::Memory ||
         rop != SRCCOPY)
         return FALSE;
     DibPixels pixels;

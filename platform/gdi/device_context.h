@@ -8,6 +8,9 @@
 #include "platform/gdi/gdi_objects.h"
 
 class QPainter;
+namespace pibo::gdi {
+class RetainedSurface;
+}
 
 struct DeviceContext {
     enum class Kind { Screen, Memory, Surface };
@@ -19,7 +22,10 @@ struct DeviceContext {
 
     const Kind kind;
     QPainter* painter = nullptr; // surface contexts only
-    int width = 0;               // surface size in the painter's logical units
+    // A surface context of a window's kept client area paints there instead; its painter is
+    // SurfacePainter's to give.
+    pibo::gdi::RetainedSurface* retained = nullptr;
+    int width = 0; // surface size in the painter's logical units
     int height = 0;
 
     Palette* palette = nullptr; // selected palette, never null (the default palette at first)
@@ -41,5 +47,11 @@ namespace pibo::gdi {
 
 Palette* DefaultPalette();
 DibSection* StockBitmap();
+
+// What drawing on a surface context paints with: its painter, or that of its kept client area,
+// whose pixels are then made. Null for other contexts.
+QPainter* SurfacePainter(DeviceContext* dc);
+// True for a context that paints on a surface.
+bool IsSurface(const DeviceContext* dc);
 
 } // namespace pibo::gdi

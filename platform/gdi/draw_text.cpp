@@ -9,7 +9,10 @@
 #include "platform/gdi/gdi.h"
 
 int DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT format) {
-    if (!hdc || !hdc->painter || !lpchText || !lprc || !QGuiApplication::instance())
+    if (!lpchText || !lprc || !QGuiApplication::instance())
+        return 0;
+    QPainter* surface = pibo::gdi::SurfacePainter(hdc);
+    if (!surface)
         return 0;
     const auto length = cchText < 0 ? static_cast<qsizetype>(std::strlen(lpchText)) : cchText;
     const QString text = QString::fromLocal8Bit(lpchText, length);
@@ -23,7 +26,7 @@ int DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT format) {
     }
     const QRect rect(QPoint(lprc->left, lprc->top), QPoint(lprc->right - 1, lprc->bottom - 1));
 
-    QPainter& painter = *hdc->painter;
+    QPainter& painter = *surface;
     painter.save();
     painter.setFont(QGuiApplication::font());
     painter.setPen(QGuiApplication::palette().color(QPalette::WindowText));

@@ -24,7 +24,7 @@ BOOL DrawDibDraw(HDRAWDIB hdd, HDC hdc, int xDst, int yDst, int dxDst, int dyDst
                  BITMAPINFOHEADER* lpbi, LPVOID lpBits, int xSrc, int ySrc, int dxSrc, int dySrc,
                  UINT wFlags) {
     using namespace pibo::gdi;
-    if (!hdd || !hdc || !hdc->painter)
+    if (!hdd || !pibo::gdi::IsSurface(hdc))
         return FALSE;
     hdd->lastFlags = wFlags;
     ++hdd->draws;

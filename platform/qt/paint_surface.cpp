@@ -2,7 +2,9 @@
 
 #include <QWidget>
 
+#include "platform/gdi/device_context.h"
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/retained_surface.h"
 #include "platform/gdi/surface_dc.h"
 
 namespace pibo::qt {
@@ -30,6 +32,14 @@ PaintSurface::PaintSurface(int width, int height)
     : m_scratch(atLeastOne(width), atLeastOne(height), QImage::Format_RGB32) {
     m_painter.begin(&m_scratch);
     m_hdc = CreateSurfaceDC(&m_painter, width, height);
+}
+
+PaintSurface::PaintSurface(pibo::gdi::RetainedSurface& retained) {
+    auto* dc = new DeviceContext(DeviceContext::Kind::Surface);
+    dc->retained = &retained;
+    dc->width = retained.size().width();
+    dc->height = retained.size().height();
+    m_hdc = dc;
 }
 
 PaintSurface::~PaintSurface() {

@@ -9,6 +9,9 @@
 #include "platform/win/windows.h"
 
 class QWidget;
+namespace pibo::gdi {
+class RetainedSurface;
+}
 
 namespace pibo::qt {
 
@@ -18,6 +21,8 @@ public:
     PaintSurface(QWidget* client, bool inPaintEvent);
     // A surface of the given size that paints nowhere: for a framework object without a window.
     PaintSurface(int width, int height);
+    // Paints a window's kept client area, in the paint it has begun.
+    explicit PaintSurface(pibo::gdi::RetainedSurface& retained);
     ~PaintSurface();
     PaintSurface(const PaintSurface&) = delete;
     PaintSurface& operator=(const PaintSurface&) = delete;

@@ -5,7 +5,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "platform/framework/wnd.h"
 
@@ -52,6 +55,13 @@ UINT MouseMessage(const QMouseEvent* e) {
     }
 }
 
+// How often a display shows a new picture, in milliseconds.
+int FrameInterval(const QWidget* widget) {
+    const QScreen* screen = widget->screen();
+    const double hz = screen ? screen->refreshRate() : 60.0;
+    return hz >= 20.0 && hz <= 250.0 ? static_cast<int>(1000.0 / hz) : 16;
+}
+
 HWND FocusWindow(QWidget* widget) {
     for (QWidget* w = widget; w; w = w->parentWidget()) {
         if (Window* window = WindowOf(w))
@@ -66,9 +76,13 @@ ViewWindow::ViewWindow(CWnd* pWnd, QWidget* parent) : QAbstractScrollArea(parent
     setFocusPolicy(Qt::StrongFocus);
     // The sunken client edge of a view.
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    // Erased to the window colour before each paint.
+    // Erased to the window colour before each paint, by the kept client area, which then
+    // covers every pixel of the viewport: Qt need not fill it.
     viewport()->setBackgroundRole(QPalette::Window);
-    viewport()->setAutoFillBackground(true);
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    m_presentTimer.setSingleShot(true);
+    QObject::connect(&m_presentTimer, &QTimer::timeout, this, [this] { presentNow(); });
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
@@ -128,12 +142,10 @@ void ViewWindow::keyEvent(QKeyEvent* event) {
 bool ViewWindow::viewportEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::Paint: {
-        auto* paint = static_cast<QPaintEvent*>(event);
-        invalid -= paint->region();
-        QPaintEvent* saved = currentPaint;
-        currentPaint = paint;
-        dispatch(WM_PAINT, 0, 0, event);
-        currentPaint = saved;
+        // What is invalid is painted first; then the kept area is shown.
+        paintInvalid();
+        QPainter painter(viewport());
+        m_surface.Present(painter, static_cast<QPaintEvent*>(event)->region());
         return true;
     }
     case QEvent::MouseButtonPress:
@@ -143,6 +155,71 @@ bool ViewWindow::viewportEvent(QEvent* event) {
     default:
         return QAbstractScrollArea::viewportEvent(event);
     }
+}
+
+void ViewWindow::invalidate(const QRect&) {
+    // Painted when the message loop next runs, unless UpdateWindow paints it first.
+    if (m_paintQueued)
+        return;
+    m_paintQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_paintQueued = false;
+            updateNow();
+        },
+        Qt::QueuedConnection);
+}
+
+void ViewWindow::updateNow() {
+    // A hidden window is not painted; what is invalid waits until it is shown.
+    if (!viewport()->isVisible())
+        return;
+    paintInvalid();
+    presentSoon();
+}
+
+void ViewWindow::paintInvalid() {
+    if (m_surface.Painting())
+        return;
+    QWidget* area = viewport();
+    const QRect whole = area->rect();
+    // A client area of a new size has nothing to show yet: all of it is painted.
+    const QRegion region = m_surface.size() == whole.size() ? invalid & whole : QRegion(whole);
+    invalid = QRegion();
+    if (region.isEmpty())
+        return;
+    QPaintEvent paint(region);
+    m_surface.BeginPaint(whole.size(), region, area->palette().color(area->backgroundRole()).rgb());
+    QPaintEvent* savedPaint = currentPaint;
+    pibo::gdi::RetainedSurface* savedRetained = retained;
+    currentPaint = &paint;
+    retained = &m_surface;
+    dispatch(WM_PAINT, 0, 0, &paint);
+    currentPaint = savedPaint;
+    retained = savedRetained;
+    m_surface.EndPaint();
+    m_unshown += region;
+}
+
+void ViewWindow::presentSoon() {
+    if (m_unshown.isEmpty() || m_presentTimer.isActive())
+        return;
+    const int frame = FrameInterval(this);
+    const qint64 since = m_sincePresent.isValid() ? m_sincePresent.elapsed() : frame;
+    if (since >= frame)
+        presentNow();
+    else
+        m_presentTimer.start(static_cast<int>(frame - since));
+}
+
+void ViewWindow::presentNow() {
+    if (m_unshown.isEmpty())
+        return;
+    const QRegion region = m_unshown;
+    m_unshown = QRegion();
+    m_sincePresent.start();
+    viewport()->repaint(region);
 }
 
 bool ViewWindow::mouseEvent(QMouseEvent* event) {

@@ -21,6 +21,15 @@ LRESULT Window::dispatch(UINT message, WPARAM wParam, LPARAM lParam, QEvent* eve
     return lResult;
 }
 
+void Window::invalidate(const QRect& rect) {
+    client()->update(rect);
+}
+
+void Window::updateNow() {
+    // Paints now; the paint event takes the painted area off the invalid region.
+    client()->repaint(invalid);
+}
+
 namespace pibo::qt {
 
 Window* WindowOf(QWidget* widget) {

@@ -13,6 +13,9 @@ class QEvent;
 class QPaintEvent;
 class QWidget;
 class CWnd;
+namespace pibo::gdi {
+class RetainedSurface;
+}
 
 struct Window {
     explicit Window(CWnd* pWnd) : wnd(pWnd) {}
@@ -34,10 +37,17 @@ struct Window {
     // Sends a message made from a Qt event to the framework object.
     LRESULT dispatch(UINT message, WPARAM wParam, LPARAM lParam, QEvent* event);
 
+    // InvalidateRect's and UpdateWindow's work on the client area: by default Qt's update and
+    // repaint of the client widget.
+    virtual void invalidate(const QRect& rect);
+    virtual void updateNow();
+
     // The part of the client area invalidated and not yet painted.
     QRegion invalid;
     // The paint event being dispatched, while there is one.
     QPaintEvent* currentPaint = nullptr;
+    // Where that paint goes when it is not Qt's: the window's kept client area.
+    pibo::gdi::RetainedSurface* retained = nullptr;
     // The window's own text (a top-level window shows it as its title).
     std::string text;
     // A first ordinary show of a top-level window, not yet handed to the window system.
