@@ -114,6 +114,14 @@ void RetainedSurface::Present(QPainter& painter, const QRegion& region) {
     painter.restore();
 }
 
+bool RetainedSurface::DropPixels() {
+    if (m_painting || m_content != Content::Pixels)
+        return false;
+    m_image = QImage();
+    m_content = Content::Nothing;
+    return true;
+}
+
 void RetainedSurface::DrawContent(QPainter& painter, const QRegion& region) {
     switch (m_content) {
     case Content::Nothing:

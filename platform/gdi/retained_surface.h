@@ -41,6 +41,9 @@ public:
 
     // Draws the surface within `region` on `painter`, at the same coordinates.
     void Present(QPainter& painter, const QRegion& region);
+    // Lets go of pixels that are not a description (the size of the window, four bytes each);
+    // true when it did: what was kept must then be painted again before it is shown again.
+    bool DropPixels();
 
     QSize size() const { return m_size; }
 

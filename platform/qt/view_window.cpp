@@ -144,8 +144,14 @@ bool ViewWindow::viewportEvent(QEvent* event) {
     case QEvent::Paint: {
         // What is invalid is painted first; then the kept area is shown.
         paintInvalid();
-        QPainter painter(viewport());
-        m_surface.Present(painter, static_cast<QPaintEvent*>(event)->region());
+        {
+            QPainter painter(viewport());
+            m_surface.Present(painter, static_cast<QPaintEvent*>(event)->region());
+        }
+        // Pixels that are not a description (the prompt's) are kept only until they are shown,
+        // since they take the window's size in memory: showing them again paints them again.
+        if (m_unshown.isEmpty() && !m_presentTimer.isActive() && m_surface.DropPixels())
+            invalid = QRegion(viewport()->rect());
         return true;
     }
     case QEvent::MouseButtonPress:
@@ -175,20 +181,20 @@ void ViewWindow::updateNow() {
     // A hidden window is not painted; what is invalid waits until it is shown.
     if (!viewport()->isVisible())
         return;
-    paintInvalid();
+    m_unshown += paintInvalid();
     presentSoon();
 }
 
-void ViewWindow::paintInvalid() {
+QRegion ViewWindow::paintInvalid() {
     if (m_surface.Painting())
-        return;
+        return {};
     QWidget* area = viewport();
     const QRect whole = area->rect();
     // A client area of a new size has nothing to show yet: all of it is painted.
     const QRegion region = m_surface.size() == whole.size() ? invalid & whole : QRegion(whole);
     invalid = QRegion();
     if (region.isEmpty())
-        return;
+        return {};
     QPaintEvent paint(region);
     m_surface.BeginPaint(whole.size(), region, area->palette().color(area->backgroundRole()).rgb());
     QPaintEvent* savedPaint = currentPaint;
@@ -199,7 +205,7 @@ void ViewWindow::paintInvalid() {
     currentPaint = savedPaint;
     retained = savedRetained;
     m_surface.EndPaint();
-    m_unshown += region;
+    return region;
 }
 
 void ViewWindow::presentSoon() {

@@ -45,8 +45,8 @@ private:
     void keyEvent(QKeyEvent* event);
     bool mouseEvent(QMouseEvent* event);
     void updateBars();
-    // WM_PAINT for the invalid part of the client area, into the kept area.
-    void paintInvalid();
+    // WM_PAINT for the invalid part of the client area, into the kept area; the part painted.
+    QRegion paintInvalid();
     // Shows the window system what was painted: now, or once a display frame has passed since it
     // was last shown.
     void presentSoon();
