@@ -8,6 +8,7 @@ check that a report was the expected drawing (the prompt, a new picture), never 
 """
 
 import argparse
+import json
 import os
 import select
 import shutil
@@ -295,6 +296,7 @@ MEASURES = ("startup", "screen", "sound", "memory", "idle", "storm")
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--runs", type=int, default=5)
+    ap.add_argument("--json", help="also write every figure measured to this file")
     ap.add_argument("--measures", default=",".join(MEASURES),
                     help="comma-separated subset of " + ",".join(MEASURES)
                     + " (start-up is always measured)")
@@ -355,6 +357,9 @@ def main():
     for label, name, scale, digits in rows:
         if res[name]:
             print(f"| {label} | {summary(res[name], scale, digits)} |")
+    if args.json:
+        with open(args.json, "w") as f:
+            json.dump(res, f)
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 // DrawTextA in the context's default font and colours: the application's default font and its
 // palette's window-text colour.
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
@@ -7,12 +8,10 @@
 
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/retained_surface.h"
 
 int DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT format) {
-    if (!lpchText || !lprc || !QGuiApplication::instance())
-        return 0;
-    QPainter* surface = pibo::gdi::SurfacePainter(hdc);
-    if (!surface)
+    if (!pibo::gdi::IsSurface(hdc) || !lpchText || !lprc || !QGuiApplication::instance())
         return 0;
     const auto length = cchText < 0 ? static_cast<qsizetype>(std::strlen(lpchText)) : cchText;
     const QString text = QString::fromLocal8Bit(lpchText, length);
@@ -26,10 +25,18 @@ int DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT format) {
     }
     const QRect rect(QPoint(lprc->left, lprc->top), QPoint(lprc->right - 1, lprc->bottom - 1));
 
+    const QFont font = QGuiApplication::font();
+    const QColor colour = QGuiApplication::palette().color(QPalette::WindowText);
+    // A window's kept client area keeps the text as such; it is drawn when the area is shown.
+    if (hdc->retained && hdc->retained->RecordText(rect, flags, text, font, colour))
+        return QFontMetrics(font).boundingRect(rect, flags, text).height();
+    QPainter* surface = pibo::gdi::SurfacePainter(hdc);
+    if (!surface)
+        return 0;
     QPainter& painter = *surface;
     painter.save();
-    painter.setFont(QGuiApplication::font());
-    painter.setPen(QGuiApplication::palette().color(QPalette::WindowText));
+    painter.setFont(font);
+    painter.setPen(colour);
     QRect drawn;
     painter.drawText(rect, flags, text, &drawn);
     painter.restore();

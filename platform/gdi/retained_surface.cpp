@@ -11,6 +11,8 @@ namespace {
 // A bitmap larger than this (a photograph of many megapixels) is painted at once rather than
 // copied: copying it would cost more than the pixels it saves.
 constexpr std::size_t kMaxRecordedBytes = 8u << 20;
+// Beyond a few lines of text, pixels are simpler.
+constexpr std::size_t kMaxRecordedTexts = 16;
 
 bool Covers(const QRegion& region, QSize size) {
     return region.rectCount() == 1 && region.boundingRect() == QRect(QPoint(0, 0), size);
@@ -39,6 +41,7 @@ void RetainedSurface::BeginPaint(QSize size, const QRegion& region, QRgb backgro
     if (size != m_size) {
         m_size = size;
         m_content = Content::Nothing;
+        m_texts.clear();
         m_image = QImage();
         m_region = whole;
     } else {
@@ -48,6 +51,7 @@ void RetainedSurface::BeginPaint(QSize size, const QRegion& region, QRgb backgro
     if (Covers(m_region, m_size) || m_content == Content::Nothing) {
         m_content = Content::Colour;
         m_colour = background;
+        m_texts.clear();
         return;
     }
     if (QPainter* painter = Painter())
@@ -78,6 +82,7 @@ QPainter* RetainedSurface::Painter() {
         DrawContent(m_painter, QRegion(QRect(QPoint(0, 0), m_size)));
         m_content = Content::Pixels;
         m_stretch.reset();
+        m_texts.clear();
     }
     m_painter.setClipRegion(m_region);
     return &m_painter;
@@ -101,6 +106,16 @@ bool RetainedSurface::Record(const DibPixels& pixels, Rect dst, Rect src) {
     m_stretch->dst = dst;
     m_stretch->src = src;
     m_content = Content::Stretch;
+    m_texts.clear();
+    return true;
+}
+
+bool RetainedSurface::RecordText(const QRect& rect, int flags, const QString& text,
+                                 const QFont& font, const QColor& colour) {
+    if (!m_painting || (m_content != Content::Colour && m_content != Content::Stretch) ||
+        m_texts.size() >= kMaxRecordedTexts)
+        return false;
+    m_texts.push_back({rect, flags, text, font, colour});
     return true;
 }
 
@@ -140,6 +155,13 @@ void RetainedSurface::DrawContent(QPainter& painter, const QRegion& region) {
         for (const QRect& r : region)
             painter.drawImage(r.topLeft(), m_image, r);
         break;
+    }
+    for (const Text& t : m_texts) {
+        painter.save();
+        painter.setFont(t.font);
+        painter.setPen(t.colour);
+        painter.drawText(t.rect, t.flags, t.text);
+        painter.restore();
     }
 }
 

@@ -3,6 +3,7 @@
 // stretched picture), and a later paint of part of it keeps the rest.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
@@ -193,6 +194,45 @@ TEST(RetainedSurface, ALargePictureIsPaintedAtOnceAndShowsTheSame) {
         ASSERT_TRUE(paint.Stretch(l, {0, 0, 64, 48}));
     }
     EXPECT_EQ(Wrong(Shown(s), l, {0, 0, 64, 48}, kErase), 0);
+}
+
+TEST(RetainedSurface, TextShowsAsIfDrawnOnTheWindowAndOverAPicture) {
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "pibo_unit_tests";
+        static char* argv[] = {name, nullptr};
+        new QApplication(argc, argv); // kept for the rest of the run
+    }
+    const Loaded l(bmp_fixtures::IndexedPicture(13, 11, 8, 100));
+    for (const bool overPicture : {false, true}) {
+        SCOPED_TRACE(overPicture ? "over a picture" : "on the background");
+        RECT rect{0, 0, 300, 80};
+        const UINT format = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+        RetainedSurface s;
+        int kept = 0;
+        {
+            Paint paint(s, {300, 80}, QRect(0, 0, 300, 80));
+            if (overPicture) {
+                ASSERT_TRUE(paint.Stretch(l, {0, 0, 300, 80}));
+            }
+            kept = DrawTextA(paint.dc.get(), "Press any key to begin!", -1, &rect, format);
+        }
+        // The same painted on the window at once.
+        QImage direct(300, 80, QImage::Format_RGB32);
+        direct.fill(kErase);
+        int drawn = 0;
+        {
+            QPainter painter(&direct);
+            HDC hdc = CreateSurfaceDC(&painter, 300, 80);
+            if (overPicture) {
+                ASSERT_TRUE(pibo::gdi::PaintDib(hdc, {0, 0, 300, 80}, l.pixels, {0, 0, 13, 11}));
+            }
+            drawn = DrawTextA(hdc, "Press any key to begin!", -1, &rect, format);
+            DeleteDC(hdc);
+        }
+        EXPECT_EQ(kept, drawn);
+        EXPECT_EQ(Shown(s), direct);
+    }
 }
 
 TEST(RetainedSurface, ShowingPaintsOnlyTheRegionAsked) {
