@@ -413,12 +413,11 @@ class HostileSounds(RobustCase):
 
 
 class KeyStorm(RobustCase):
-    """2,000 key presses and releases through XTest as fast as they come.
-
-    Every acted key-down paints its picture before its handler returns, so a flood faster than the
-    program paints queues up in the window system and is worked off in order; the program must
-    live through it, take the last key, then settle at once (nothing left over that repaints
-    later), answer the next key at once, and hold no more memory than before."""
+    """2,000 key presses and releases through XTest as fast as they come: the program lives through
+    them, shows the last key's picture promptly and then nothing more (no paint or sound left
+    over), answers the next key at once, and holds no more memory than before. How soon after the
+    last key the window settles is a speed figure, measured by bench/e2e_bench.py ("storm"); the
+    bound here only catches a backlog of whole seconds."""
 
     KEYS = ([chr(c) for c in range(ord("a"), ord("z") + 1)] + [str(d) for d in range(10)]
             + ["space", "Return", "Tab", "BackSpace", "Escape", "Shift_L", "Control_L",
@@ -463,6 +462,7 @@ class KeyStorm(RobustCase):
             self.assertTrue(p.alive(), "the program died in the storm")
             time.sleep(0.005)
         self.assertIsNotNone(taken, "the last key of the storm never showed its picture")
+        self.assertLess(taken - sent, 1.0, "the program fell behind the keys")
         # From then on nothing may change: no paint or sound left over from the storm.
         changed = None
         while time.monotonic() - taken < 1.0:
