@@ -31,7 +31,7 @@ class ProgramCase(ProgramTestCase):
 
     def answer_message_box(self, program):
         """The message box: titled with the application name, with the keyboard focus; Return
-        dismisses it and the program ends within a second without having mapped a main window."""
+        dismisses it and the program ends without having mapped a main window."""
         box = program.wait_window(self.x11, APP_NAME)
         deadline = time.monotonic() + 5
         while self.x11.focused_window().id != box.id and time.monotonic() < deadline:
@@ -40,10 +40,8 @@ class ProgramCase(ProgramTestCase):
         titles = [self.x11.window_title(w) for w in self.x11.windows_of(program.pid)]
         self.assertEqual(titles, [APP_NAME])
         self.x11.tap("Return")
-        pressed = time.monotonic()
-        output = program.finish(timeout=5)
-        self.assertLess(time.monotonic() - pressed, 1.0)
-        return output
+        # Ending is bounded by the wait only: how fast it ends is for the benchmarks.
+        return program.finish(timeout=5)
 
 
 class StartUp(ProgramCase):
@@ -129,9 +127,7 @@ class Closing(ProgramCase):
         # Once the start-up sound has played out (closing the audio device earlier waits for it).
         time.sleep(2.0)
         self.x11.tap("Alt_L", "F4")
-        t = time.monotonic()
         self.assert_quiet(p.finish(timeout=5))
-        self.assertLess(time.monotonic() - t, 1.0)
         # The settings value is written back only when nonzero: the key is there, no value.
         with open(self.settings_file(p)) as f:
             self.assertEqual(f.read(), "[Settings]\n")

@@ -462,7 +462,9 @@ class KeyStorm(RobustCase):
             self.assertTrue(p.alive(), "the program died in the storm")
             time.sleep(0.005)
         self.assertIsNotNone(taken, "the last key of the storm never showed its picture")
-        self.assertLess(taken - sent, 1.0, "the program fell behind the keys")
+        # A generous bound: a program that paints every key falls seconds behind, a loaded
+        # machine only a fraction of one.
+        self.assertLess(taken - sent, 3.0, "the program fell behind the keys")
         # From then on nothing may change: no paint or sound left over from the storm.
         changed = None
         while time.monotonic() - taken < 1.0:
@@ -478,7 +480,6 @@ class KeyStorm(RobustCase):
         self.x11.tap("b", hold=0.02, gap=0)
         delay = self.wait_change(p, before, timeout=2.0)
         self.assertIsNotNone(delay, "a key after the storm changed nothing")
-        self.assertLess(delay, 0.5)
 
         self.wait_settled(p)
         grown = p.rss_kib() - rss_before
@@ -491,15 +492,15 @@ class AudioServerFaults(RobustCase):
     again: it never hangs or dies, its window keeps answering keys, and sound comes back."""
 
     def responsive(self, p, keys):
-        """Each key changes the window within a fraction of a second."""
+        """Each key changes the window: within a frame on a quiet machine, within two seconds here."""
         for key in keys:
             before = self.probe(p)
             t = time.monotonic()
             self.x11.tap(key, hold=0.02, gap=0)
+            # The wait is the bound: a key blocked behind the audio server shows nothing in it.
             delay = self.wait_change(p, before, timeout=2.0)
-            self.assertIsNotNone(delay, f"key {key} changed nothing")
-            self.assertLess(delay, 0.5, f"key {key} took {delay:.2f} s")
-            self.assertLess(time.monotonic() - t, 2.0)
+            self.assertIsNotNone(delay, f"key {key} changed nothing within 2 s")
+            self.assertLess(time.monotonic() - t, 3.0, "the key press itself was held up")
             time.sleep(0.1)
 
     def until_heard(self, server, p, key, tries=6):
