@@ -242,6 +242,22 @@ def measure_key_to_sound(x11, presses=8, gap=0.6):
     return out
 
 
+def measure_startup_sound(x11, dmg, workdir):
+    """Seconds from exec to the first sample of the start-up sound at the server, and to the
+    prompt, for one more start of the program."""
+    cap = Capture()
+    prog = None
+    try:
+        prog, t_prompt, _ = measure_startup(x11, dmg, workdir)
+        time.sleep(1.0)
+    finally:
+        if prog:
+            prog.close()
+        cap.stop()
+    t_sound = cap.onset_after(prog.started)
+    return (t_sound - prog.started if t_sound else None), t_prompt
+
+
 def measure_storm(x11, dmg, win, keys=2000):
     """2,000 presses and releases as fast as XTest takes them: seconds from the last key to the
     last drawing, the seconds the keys took to send, and the drawings reported."""
@@ -290,7 +306,7 @@ def summary(values, scale=1000.0, digits=1):
             f"{f.format(v[0])}-{f.format(v[-1])} | {len(v)}")
 
 
-MEASURES = ("startup", "screen", "sound", "memory", "idle", "storm")
+MEASURES = ("startup", "screen", "sound", "memory", "idle", "storm", "startsound")
 
 
 def main():
@@ -306,7 +322,7 @@ def main():
     x11 = harness.X11()
     dmg = Damage(x11)
     res = {k: [] for k in ("startup", "screen", "sound", "rss_start", "rss_500", "idle_cpu",
-                           "storm", "storm_send", "storm_draws")}
+                           "storm", "storm_send", "storm_draws", "startsound")}
     for run in range(args.runs):
         workdir = tempfile.mkdtemp(prefix="pibo-bench-")
         prog = None
@@ -337,6 +353,14 @@ def main():
             if prog:
                 prog.close()
             shutil.rmtree(workdir, ignore_errors=True)
+        if "startsound" in wanted:
+            workdir = tempfile.mkdtemp(prefix="pibo-bench-")
+            try:
+                t_sound, _ = measure_startup_sound(x11, dmg, workdir)
+                if t_sound is not None:
+                    res["startsound"].append(t_sound)
+            finally:
+                shutil.rmtree(workdir, ignore_errors=True)
         print(f"run {run + 1}/{args.runs} done", file=sys.stderr)
 
     g = x11.root.get_geometry()
@@ -347,6 +371,7 @@ def main():
         ("exec to first painted prompt (ms)", "startup", 1000.0, 1),
         ("key to screen change (ms)", "screen", 1000.0, 1),
         ("key to first sound sample at the server (ms)", "sound", 1000.0, 1),
+        ("exec to the start-up sound's first sample at the server (ms)", "startsound", 1000.0, 1),
         ("RSS after start (MB)", "rss_start", 1, 1),
         ("RSS after 500 more keys (MB)", "rss_500", 1, 1),
         ("CPU over 10 s with no input (s)", "idle_cpu", 1, 3),
