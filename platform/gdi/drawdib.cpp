@@ -4,7 +4,7 @@
 
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/drawdib_context.h"
-#include "platform/gdi/gdi_inspect.h"
+#include "platform/gdi/gdi_probe.h"
 #include "platform/gdi/paint_dib.h"
 
 HDRAWDIB DrawDibOpen() {

@@ -1,5 +1,5 @@
 // One-shot failures that tests provoke, to reach the paths a real system takes when it runs out.
-#include "platform/gdi/gdi_inspect.h"
+#include "platform/gdi/gdi_probe.h"
 
 namespace pibo::gdi {
 

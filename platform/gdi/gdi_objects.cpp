@@ -5,7 +5,7 @@
 
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/gdi.h"
-#include "platform/gdi/gdi_inspect.h"
+#include "platform/gdi/gdi_probe.h"
 
 namespace {
 

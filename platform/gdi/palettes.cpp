@@ -4,7 +4,7 @@
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/dib_limits.h"
 #include "platform/gdi/gdi.h"
-#include "platform/gdi/gdi_inspect.h"
+#include "platform/gdi/gdi_probe.h"
 
 namespace {
 

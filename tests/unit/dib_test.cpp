@@ -4,7 +4,7 @@
 #include <string>
 
 #include "media/Dib.h"
-#include "platform/gdi/gdi_inspect.h"
+#include "platform/gdi/gdi_probe.h"
 #include "platform/win/resource_module.h"
 #include "res/module.h"
 #include "tests/unit/gdi_test_surface.h"

@@ -6,7 +6,7 @@
 
 #include "platform/gdi/bmp_reader.h"
 #include "platform/gdi/gdi.h"
-#include "platform/gdi/gdi_inspect.h"
+#include "platform/gdi/gdi_probe.h"
 #include "tests/support/bmp_fixtures.h"
 
 // Bitmaps, palettes and device contexts as the picture code uses them: descriptions, colour

@@ -7,7 +7,7 @@
 
 #include "platform/gdi/bmp_reader.h"
 #include "platform/gdi/drawdib.h"
-#include "platform/gdi/gdi_inspect.h"
+#include "platform/gdi/gdi_probe.h"
 #include "tests/unit/gdi_test_surface.h"
 
 // Painting pictures on surfaces: DrawDib and the bit-block transfers put exactly the picture's

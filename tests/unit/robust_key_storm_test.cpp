@@ -12,7 +12,7 @@
 #include <random>
 
 #include "media/PictureNumbers.h"
-#include "platform/gdi/gdi_inspect.h"
+#include "platform/gdi/gdi_probe.h"
 #include "tests/support/bmp_fixtures.h"
 #include "tests/unit/view_fixture.h"
 
