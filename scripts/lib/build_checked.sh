@@ -10,8 +10,8 @@ fuzz_build=$2
 
 cmake -S . -B "$asan_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIBO_WERROR=ON \
     -DPIBO_SANITIZE=ON -DPIBO_BENCH=OFF >/dev/null
-cmake --build "$asan_build" --target pibo_unit_tests pibo_gui_tests
+cmake --build "$asan_build" -j2 --target pibo_unit_tests pibo_gui_tests
 
 cmake -S . -B "$fuzz_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++-14 -DPIBO_FUZZ=ON -DPIBO_TESTS=OFF -DPIBO_BENCH=OFF >/dev/null
-cmake --build "$fuzz_build" --target pibo_fuzz
+cmake --build "$fuzz_build" -j2 --target pibo_fuzz

@@ -70,7 +70,9 @@ class AcceleratorKeys(MenuCase):
             for modifier, key in EDITING_KEYS + [("Shift_L", "F6"), (None, "F6")]:
                 if modifier:
                     self.x11.key(modifier, True)
-                    time.sleep(0.5)  # the modifier's own picture and sound
+                    # The modifier's own picture and sound, played out even when the audio
+                    # device has to be opened again first.
+                    time.sleep(1.0)
                 shown = self.view_shot(p)
                 t0 = time.monotonic()
                 self.x11.tap(key, hold=0.05, gap=0.5)
