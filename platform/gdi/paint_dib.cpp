@@ -136,29 +136,34 @@ bool PaintDib(DeviceContext* dc, Rect dst, const DibPixels& pixels, Rect src) {
     for (LONG i = 0; i < width; ++i)
         columns[i] = SourceIndex(x0 - dst.x + i, dst.width, src.width);
 
+    // Each destination pixel is written once: a row is made from its source row (converted once
+    // for all the rows that show it), or copied from the row above when both show the same one.
+    LONG convertedRow = -1;
+    auto writeRow = [&](std::uint32_t* out, const std::uint32_t* above, LONG aboveSourceRow,
+                        LONG sy) {
+        if (above && sy == aboveSourceRow) {
+            std::memcpy(out, above, static_cast<std::size_t>(width) * 4);
+            return;
+        }
+        if (sy != convertedRow) {
+            ConvertRow(pixels, sy, src.x, src.width, sourceRow);
+            convertedRow = sy;
+        }
+        for (LONG i = 0; i < width; ++i)
+            out[i] = sourceRow[columns[i]];
+    };
+
     if (inPlace) {
-        // Each destination pixel is written once: a row is made from its source row, or copied
-        // from the row above when both show the same source row.
-        LONG convertedRow = -1;
-        std::uint32_t* previous = nullptr;
-        LONG previousSourceRow = -1;
+        const std::uint32_t* above = nullptr;
+        LONG aboveSourceRow = -1;
         for (long long y = y0; y < y1; ++y) {
             auto* out = reinterpret_cast<std::uint32_t*>(direct.bits +
                                                          (y + direct.dy) * direct.bytesPerLine) +
                         (x0 + direct.dx);
             const LONG sy = src.y + SourceIndex(y - dst.y, dst.height, src.height);
-            if (sy == previousSourceRow) {
-                std::memcpy(out, previous, static_cast<std::size_t>(width) * 4);
-            } else {
-                if (sy != convertedRow) {
-                    ConvertRow(pixels, sy, src.x, src.width, sourceRow);
-                    convertedRow = sy;
-                }
-                for (LONG i = 0; i < width; ++i)
-                    out[i] = sourceRow[columns[i]];
-                previousSourceRow = sy;
-            }
-            previous = out;
+            writeRow(out, above, aboveSourceRow, sy);
+            above = out;
+            aboveSourceRow = sy;
         }
         return true;
     }
@@ -169,24 +174,14 @@ bool PaintDib(DeviceContext* dc, Rect dst, const DibPixels& pixels, Rect src) {
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setOpacity(1.0);
 
-    LONG convertedRow = -1;
     for (long long bandTop = y0; bandTop < y1; bandTop += kBandRows) {
         const auto rows = static_cast<LONG>(std::min<long long>(kBandRows, y1 - bandTop));
-        LONG previousSourceRow = -1;
+        LONG aboveSourceRow = -1;
         for (LONG r = 0; r < rows; ++r) {
             std::uint32_t* out = band + static_cast<std::size_t>(r) * width;
             const LONG sy = src.y + SourceIndex(bandTop + r - dst.y, dst.height, src.height);
-            if (sy == previousSourceRow) {
-                std::memcpy(out, out - width, static_cast<std::size_t>(width) * 4);
-                continue;
-            }
-            if (sy != convertedRow) {
-                ConvertRow(pixels, sy, src.x, src.width, sourceRow);
-                convertedRow = sy;
-            }
-            for (LONG i = 0; i < width; ++i)
-                out[i] = sourceRow[columns[i]];
-            previousSourceRow = sy;
+            writeRow(out, r > 0 ? out - width : nullptr, aboveSourceRow, sy);
+            aboveSourceRow = sy;
         }
         const QImage image(reinterpret_cast<const uchar*>(band), width, rows, width * 4,
                            QImage::Format_RGB32);
