@@ -17,4 +17,3 @@
 // Strings
 #define IDS_PICTURE_FOLDER 57346
 #define IDS_SOUND_FOLDER 57347
-
